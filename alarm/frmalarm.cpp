@@ -1,0 +1,269 @@
+#include "frmalarm.h"
+
+#include "app/frmmain.h"
+#include "scheduler/alarmcheck.h"
+#include "scheduler/snoozecountdown.h"
+#include "ui/imagebutton.h"
+#include "ui/mediaplayer.h"
+#include "ui/secondtimer.h"
+#include "ui/sortedlist.h"
+#include "ui/theme.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace {
+constexpr int alarmPlayCount = 100;
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &at, const QFont &font,
+              const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(at);
+    l->setFont(font);
+    l->setAlignment(align);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, colour);
+    l->setPalette(p);
+    return l;
+}
+
+QTimer *timer(QObject *parent, const char *name, int interval)
+{
+    auto *t = new QTimer(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setInterval(interval);
+    return t;
+}
+} // namespace
+
+FrmAlarm::FrmAlarm(FrmMain *main) : QWidget(nullptr, Qt::Tool), m_main(main)
+{
+    setObjectName(QStringLiteral("frmAlarm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Alarm"));
+    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setFixedSize(545, 250);
+    setFont(Theme::font());
+
+    picBackground = new QLabel(this);
+    picBackground->setObjectName(QStringLiteral("picBackground"));
+    static_cast<QLabel *>(picBackground)->setPixmap(QPixmap(QStringLiteral(":/alarm-background.png")));
+    picBackground->setGeometry(0, 0, 545, 250);
+    picBackground->setFocusPolicy(Qt::StrongFocus);
+    picBackground->installEventFilter(this);
+    QPalette black = picBackground->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    picBackground->setPalette(black);
+    picBackground->setAutoFillBackground(true);
+
+    const QFont display = Theme::font(20, true);
+    lblAlarm = label(picBackground, "lblAlarm", QStringLiteral("Alarm"), {8, 12, 529, 36}, display, Qt::white);
+    lblTime = label(picBackground, "lblTime", QStringLiteral("00:00:00 pm"), {8, 50, 529, 36}, display, Qt::white);
+    lblSnooze = label(picBackground, "lblSnooze", SnoozeCountdown::start, {8, 88, 529, 30}, Theme::font(16, true), Qt::red);
+    lblSnooze->hide();
+
+    auto *Line1 = new QFrame(picBackground);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setGeometry(16, 122, 513, 1);
+    Line1->setStyleSheet(QStringLiteral("background: white"));
+    Label1 = label(picBackground, "Label1", QStringLiteral("Personal Note:"), {16, 128, 200, 16}, Theme::font(8.25, true),
+                   Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+    lblNote = label(picBackground, "lblNote", QStringLiteral("None."), {16, 146, 513, 50}, Theme::font(), Qt::white,
+                    Qt::AlignLeft | Qt::AlignTop);
+    lblNote->setWordWrap(true);
+    lblNote->setToolTip(QStringLiteral("Double click here to copy to clipboard."));
+    lblNote->installEventFilter(this);
+    auto *Line2 = new QFrame(picBackground);
+    Line2->setObjectName(QStringLiteral("Line2"));
+    Line2->setGeometry(16, 200, 513, 1);
+    Line2->setStyleSheet(QStringLiteral("background: white"));
+
+    Label3 = label(picBackground, "Label3", QStringLiteral("*Press \"Space\" to snooze alarm."), {16, 206, 260, 16},
+                   Theme::font(7), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+    Label2 = label(picBackground, "Label2", QStringLiteral("*Press \"Escape\" to dismiss alarm."), {16, 224, 260, 16},
+                   Theme::font(7), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+
+    cmdSnooze = new ImageButton(QStringLiteral("Snooze"), picBackground);
+    cmdSnooze->setObjectName(QStringLiteral("cmdSnooze"));
+    cmdSnooze->setGeometry(284, 214, 81, 25);
+    cmdDismiss = new ImageButton(QStringLiteral("Dismiss"), picBackground);
+    cmdDismiss->setObjectName(QStringLiteral("cmdDismiss"));
+    cmdDismiss->setGeometry(370, 214, 81, 25);
+    cmdDeactivate = new ImageButton(QStringLiteral("Disable"), picBackground);
+    cmdDeactivate->setObjectName(QStringLiteral("cmdDeactivate"));
+    cmdDeactivate->setGeometry(456, 214, 81, 25);
+    connect(cmdSnooze, &ImageButton::mouseUp, this, &FrmAlarm::cmdSnooze_MouseUp);
+    connect(cmdDismiss, &ImageButton::mouseUp, this, &FrmAlarm::cmdDismiss_MouseUp);
+    connect(cmdDeactivate, &ImageButton::mouseUp, this, &FrmAlarm::cmdDeactivate_MouseUp);
+    // Focus order: the background first, then Disable, Dismiss, Snooze.
+    setTabOrder(picBackground, cmdDeactivate);
+    setTabOrder(cmdDeactivate, cmdDismiss);
+    setTabOrder(cmdDismiss, cmdSnooze);
+
+    MediaPlayer1 = new MediaPlayer(this);
+    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    MediaPlayer1->setPlayCount(alarmPlayCount);
+
+    Timer1 = timer(this, "Timer1", 1000);
+    Timer2 = timer(this, "Timer2", 500);
+    Timer3 = timer(this, "Timer3", 500);
+    Timer4 = timer(this, "Timer4", 1000);
+    Timer5 = timer(this, "Timer5", 2000);
+    connect(Timer1, &QTimer::timeout, this, &FrmAlarm::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &FrmAlarm::Timer2_Timer);
+    connect(Timer3, &QTimer::timeout, this, &FrmAlarm::Timer3_Timer);
+    connect(Timer4, &QTimer::timeout, this, &FrmAlarm::Timer4_Timer);
+    connect(Timer5, &QTimer::timeout, this, &FrmAlarm::Timer5_Timer);
+    Timer1->start();
+    Timer2->start();
+    Timer3->start();
+
+    Form_Load();
+}
+
+FrmAlarm::~FrmAlarm() = default;
+
+void FrmAlarm::Form_Load()
+{
+    if (m_main->risingVolume)
+        startRamp();
+    lblNote->setText(m_main->pendingNote);
+}
+
+void FrmAlarm::startRamp()
+{
+    MediaPlayer1->setVolume(10);
+    Timer5->start();
+}
+
+void FrmAlarm::ring(const Firing &firing)
+{
+    show();
+    raise();
+    activateWindow();
+    picBackground->setFocus();
+    lblAlarm->setText(firing.name);
+    lblTime->setText(firing.timeText);
+    lblNote->setText(m_main->pendingNote);
+    m_ringingRises = firing.risingVolume;
+    MediaPlayer1->setUrl(firing.sound);
+}
+
+void FrmAlarm::Timer1_Timer()
+{
+    setWindowTitle(QStringLiteral("Alarm - ") + m_main->lblTime[0]->text() + m_main->lblTime[1]->text()
+                   + m_main->lblTime[2]->text() + QLatin1Char(' ') + m_main->lblTime2->text());
+}
+
+void FrmAlarm::Timer2_Timer()
+{
+    if (lblAlarm->isVisible() && lblTime->isVisible()) {
+        lblAlarm->hide();
+        lblTime->hide();
+    }
+    Timer3->start();
+    Timer2->stop();
+}
+
+void FrmAlarm::Timer3_Timer()
+{
+    if (lblAlarm->isHidden() && lblTime->isHidden()) {
+        lblAlarm->show();
+        lblTime->show();
+    }
+    Timer2->start();
+    Timer3->stop();
+}
+
+void FrmAlarm::Timer4_Timer()
+{
+    lblSnooze->setText(SnoozeCountdown::next(lblSnooze->text()));
+    if (lblSnooze->text() == SnoozeCountdown::end) {
+        MediaPlayer1->setUrl(m_snoozedSound);
+        Timer2->start();
+        Timer3->start();
+        Timer4->stop();
+    }
+}
+
+void FrmAlarm::Timer5_Timer()
+{
+    MediaPlayer1->setVolume(MediaPlayer1->volume() + 10);
+    if (MediaPlayer1->volume() >= 100)
+        Timer5->stop();
+}
+
+void FrmAlarm::lblNote_DblClick()
+{
+    QGuiApplication::clipboard()->setText(lblNote->text());
+}
+
+void FrmAlarm::cmdSnooze_MouseUp()
+{
+    Timer2->stop();
+    Timer3->stop();
+    Timer4->start();
+    lblAlarm->show();
+    lblTime->show();
+    lblSnooze->setText(SnoozeCountdown::start);
+    lblSnooze->show();
+    if (m_ringingRises)
+        startRamp();
+    // A second snooze during the countdown keeps the sound it saved the first time.
+    if (!MediaPlayer1->url().isEmpty())
+        m_snoozedSound = MediaPlayer1->url();
+    MediaPlayer1->close();
+}
+
+void FrmAlarm::cmdDismiss_MouseUp()
+{
+    close();
+}
+
+void FrmAlarm::cmdDeactivate_MouseUp()
+{
+    // The ringing alarm, named by this window: not whichever row the check read last.
+    const QString row = ActiveRow::compose(lblAlarm->text(), lblTime->text());
+    const int at = m_main->lstActive->rowOf(row);
+    if (at >= 0)
+        m_main->moveBackToSaved(at);
+    close();
+}
+
+void FrmAlarm::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    MediaPlayer1->close();
+    Timer4->stop();
+    Timer5->stop();
+    m_main->pendingNote.clear();
+    m_main->startCheck();
+    m_main->setEnabled(true);
+}
+
+bool FrmAlarm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == picBackground && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Escape)
+            cmdDismiss_MouseUp();
+        else if (key == Qt::Key_Space)
+            cmdSnooze_MouseUp();
+        return key == Qt::Key_Escape || key == Qt::Key_Space;
+    }
+    if (watched == lblNote && event->type() == QEvent::MouseButtonDblClick) {
+        lblNote_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

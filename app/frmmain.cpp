@@ -1,0 +1,344 @@
+#include "frmmain.h"
+
+#include "alarm/frmalarm.h"
+#include "editor/frmprofile.h"
+#include "profiles/profileindex.h"
+#include "profiles/profilestore.h"
+#include "scheduler/clock.h"
+#include "scheduler/timetext.h"
+#include "profiles/daylist.h"
+#include "ui/frmabout.h"
+#include "ui/imagebutton.h"
+#include "ui/secondtimer.h"
+#include "ui/sortedlist.h"
+#include "ui/theme.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace {
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &at, bool white = false)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(at);
+    if (white)
+        Theme::whiteText(l);
+    return l;
+}
+
+QAction *menuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &keys = {})
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    return action;
+}
+} // namespace
+
+FrmMain::FrmMain(ProfileStore &store, ProfileIndex &index, QWidget *parent)
+    : QMainWindow(parent), store(store), index(index), check(store, appClock())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Dawnbell"));
+    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(Theme::font());
+    buildControls();
+    buildMenus();
+    buildTimers();
+    setFixedSize(561, 216 + menuBar()->sizeHint().height());
+    connect(&tray, &MdlTray::doubleClicked, this, &FrmMain::mnuTrayOpen_Click);
+    connect(&tray, &MdlTray::contextRequested, this, [this] { mnuTray->popup(QCursor::pos()); });
+}
+
+FrmMain::~FrmMain()
+{
+    delete frmProfile;
+    delete frmAlarm;
+    delete frmAbout;
+}
+
+void FrmMain::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    Theme::paintBlue(client);
+
+    Label1 = label(client, "Label1", QStringLiteral("Profiles:"), {16, 16, 56, 14}, true);
+    Label4 = label(client, "Label4", QStringLiteral("Active Alarms:"), {192, 16, 96, 14}, true);
+    Label2 = label(client, "Label2", QStringLiteral("Current Time and Date:"), {376, 16, 154, 14}, true);
+    Label3 = label(client, "Label3", QStringLiteral("Selected Time:"), {376, 80, 98, 14}, true);
+
+    lstSaved = new SortedList(client);
+    lstSaved->setObjectName(QStringLiteral("lstSaved"));
+    lstSaved->setGeometry(16, 40, 169, 121);
+    lstActive = new SortedList(client);
+    lstActive->setObjectName(QStringLiteral("lstActive"));
+    lstActive->setGeometry(192, 40, 169, 121);
+    lstHidden = new SortedList(client);
+    lstHidden->setObjectName(QStringLiteral("lstHidden"));
+    lstHidden->hide();
+
+    const char *clockNames[] = {"lblTime_0", "lblTime_1", "lblTime_2"};
+    const char *clockTexts[] = {"00:", "00:", "00"};
+    for (int i = 0; i < 3; ++i)
+        lblTime[i] = label(client, clockNames[i], QString::fromLatin1(clockTexts[i]), {376 + 20 * i, 40, 20, 13}, true);
+    lblTime2 = label(client, "lblTime2", QStringLiteral("pm"), {438, 40, 20, 13}, true);
+    lblDate = label(client, "lblDate", TimeText::date(QDate(2006, 7, 31)), {376, 56, 180, 13}, true);
+    lblHidden = label(client, "lblHidden", QString(), {0, 0, 12, 21});
+    lblHidden->hide();
+    lblTime3 = label(client, "lblTime3", QStringLiteral("None"), {376, 104, 120, 13}, true);
+    lblOccurrence = label(client, "lblOccurrence", QString(), {376, 120, 172, 45}, true);
+    lblOccurrence->setWordWrap(true);
+    lblOccurrence->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Covers the placeholder clock until the first tick has written it.
+    lblInit = label(client, "lblInit", QStringLiteral("Initializing..."), {376, 40, 160, 33}, true);
+    lblInit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Theme::paintBlue(lblInit);
+    lblInit->raise();
+
+    cmdProfile = new ImageButton(QStringLiteral("New Profile"), client);
+    cmdProfile->setObjectName(QStringLiteral("cmdProfile"));
+    cmdProfile->setGeometry(288, 184, 81, 25);
+    cmdAlarm = new ImageButton(QStringLiteral("Activate"), client);
+    cmdAlarm->setObjectName(QStringLiteral("cmdAlarm"));
+    cmdAlarm->setGeometry(376, 184, 81, 25);
+    cmdExit = new ImageButton(QStringLiteral("Exit"), client);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setGeometry(464, 184, 81, 25);
+    connect(cmdProfile, &ImageButton::mouseUp, this, &FrmMain::cmdProfile_MouseUp);
+    connect(cmdAlarm, &ImageButton::mouseUp, this, &FrmMain::cmdAlarm_MouseUp);
+    connect(cmdExit, &ImageButton::mouseUp, this, &FrmMain::cmdExit_MouseUp);
+
+    // Selection by mouse or arrow keys, focus, double-click and the right button.
+    connect(lstSaved, &QListWidget::itemSelectionChanged, this, [this] {
+        if (lstSaved->hasSelection())
+            lstSaved_Click();
+    });
+    connect(lstSaved, &QListWidget::itemClicked, this, &FrmMain::lstSaved_Click);
+    connect(lstActive, &QListWidget::itemSelectionChanged, this, &FrmMain::lstActive_Click);
+    connect(lstActive, &QListWidget::itemClicked, this, &FrmMain::lstActive_Click);
+    for (SortedList *list : {lstSaved, lstActive}) {
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
+    }
+}
+
+void FrmMain::buildMenus()
+{
+    mnuAlarm = menuBar()->addMenu(QStringLiteral("Alarm"));
+    mnuAlarm->setObjectName(QStringLiteral("mnuAlarm"));
+    mnuAlarmActivate = menuItem(mnuAlarm, "mnuAlarmActivate", QStringLiteral("Activate"), QKeySequence(QStringLiteral("Ctrl+A")));
+    mnuAlarmDeactivate = menuItem(mnuAlarm, "mnuAlarmDeactivate", QStringLiteral("Deactivate"), QKeySequence(QStringLiteral("Ctrl+D")));
+    mnuAlarm->addSeparator()->setObjectName(QStringLiteral("mnuAlarmBar"));
+    mnuAlarmClose = menuItem(mnuAlarm, "mnuAlarmClose", QStringLiteral("Close"), QKeySequence(QStringLiteral("Ctrl+C")));
+    mnuAlarmExit = menuItem(mnuAlarm, "mnuAlarmExit", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+X")));
+
+    mnuProfiles = menuBar()->addMenu(QStringLiteral("Profile"));
+    mnuProfiles->setObjectName(QStringLiteral("mnuProfiles"));
+    mnuProfilesNew = menuItem(mnuProfiles, "mnuProfilesNew", QStringLiteral("New"), QKeySequence(QStringLiteral("Ctrl+N")));
+    mnuProfilesModify = menuItem(mnuProfiles, "mnuProfilesModify", QStringLiteral("Modify"), QKeySequence(QStringLiteral("Ctrl+M")));
+    mnuProfilesDelete = menuItem(mnuProfiles, "mnuProfilesDelete", QStringLiteral("Delete"), QKeySequence(QStringLiteral("Ctrl+E")));
+
+    mnuAbout = menuBar()->addAction(QStringLiteral("About"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+
+    mnuHidden = new QMenu(QStringLiteral("Hidden"), this);
+    mnuHidden->setObjectName(QStringLiteral("mnuHidden"));
+    mnuHiddenNew = menuItem(mnuHidden, "mnuHiddenNew", QStringLiteral("New Profile"));
+    mnuHiddenModify = menuItem(mnuHidden, "mnuHiddenModify", QStringLiteral("Modify"));
+    mnuHiddenDelete = menuItem(mnuHidden, "mnuHiddenDelete", QStringLiteral("Delete"));
+
+    mnuTray = new QMenu(QStringLiteral("Tray"), this);
+    mnuTray->setObjectName(QStringLiteral("mnuTray"));
+    mnuTrayOpen = menuItem(mnuTray, "mnuTrayOpen", QStringLiteral("Open"));
+    mnuTray->addSeparator()->setObjectName(QStringLiteral("mnuTrayBar"));
+    mnuTrayExit = menuItem(mnuTray, "mnuTrayExit", QStringLiteral("Exit"));
+
+    connect(mnuAlarmActivate, &QAction::triggered, this, &FrmMain::activate);
+    connect(mnuAlarmDeactivate, &QAction::triggered, this, &FrmMain::deactivate);
+    connect(mnuAlarmClose, &QAction::triggered, this, &FrmMain::mnuAlarmClose_Click);
+    connect(mnuAlarmExit, &QAction::triggered, this, &FrmMain::cmdExit_MouseUp);
+    for (QAction *item : {mnuProfilesNew, mnuHiddenNew})
+        connect(item, &QAction::triggered, this, &FrmMain::cmdProfile_MouseUp);
+    for (QAction *item : {mnuProfilesModify, mnuHiddenModify})
+        connect(item, &QAction::triggered, this, &FrmMain::mnuHiddenModify_Click);
+    for (QAction *item : {mnuProfilesDelete, mnuHiddenDelete})
+        connect(item, &QAction::triggered, this, &FrmMain::mnuHiddenDelete_Click);
+    connect(mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
+    connect(mnuTrayOpen, &QAction::triggered, this, &FrmMain::mnuTrayOpen_Click);
+    connect(mnuTrayExit, &QAction::triggered, this, &FrmMain::mnuTrayExit_Click);
+}
+
+void FrmMain::buildTimers()
+{
+    Timer1 = new SecondTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer5 = new SecondTimer(this);
+    Timer5->setObjectName(QStringLiteral("Timer5"));
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(1000);
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setInterval(1000);
+    Timer4 = new QTimer(this);
+    Timer4->setObjectName(QStringLiteral("Timer4"));
+    Timer4->setInterval(1500);
+    connect(Timer1, &SecondTimer::timeout, this, &FrmMain::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &FrmMain::Timer2_Timer);
+    connect(Timer3, &QTimer::timeout, this, &FrmMain::Timer3_Timer);
+    connect(Timer4, &QTimer::timeout, this, &FrmMain::Timer4_Timer);
+    connect(Timer5, &SecondTimer::timeout, this, &FrmMain::Timer5_Timer);
+}
+
+void FrmMain::Form_Load()
+{
+    // A modification cut short by a crash or a kill is put back first.
+    store.recoverPending(index);
+    for (const QString &name : index.names())
+        lstSaved->addRow(name);
+    if (lstSaved->count() == 0) {
+        cmdAlarm->setEnabled(false);
+        mnuAlarmActivate->setEnabled(false);
+        mnuAlarmDeactivate->setEnabled(false);
+    }
+    Timer1->start();
+    Timer2->start();
+    Timer3->start();
+    Timer4->start();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &FrmMain::cmdExit_MouseUp);
+}
+
+void FrmMain::Timer1_Timer()
+{
+    const QTime now = appClock().now().time();
+    lblHidden->setText(TimeText::current(now));
+    const TimeText::Face face = TimeText::face(now);
+    lblTime[0]->setText(face.hours + QLatin1Char(':'));
+    lblTime[1]->setText(face.minutes + QLatin1Char(':'));
+    lblTime[2]->setText(face.seconds);
+    lblTime2->setText(face.period);
+}
+
+void FrmMain::Timer2_Timer()
+{
+    lblInit->hide();
+    Timer2->stop();
+}
+
+void FrmMain::Timer3_Timer()
+{
+    const QDate today = appClock().now().date();
+    todaysWeekday = DayList::weekdayName(today.dayOfWeek());
+    lblDate->setText(TimeText::date(today));
+}
+
+void FrmMain::Timer4_Timer()
+{
+    Timer3->setInterval(60000);
+    Timer4->stop();
+}
+
+void FrmMain::cmdExit_MouseUp()
+{
+    if (m_exiting)
+        return;
+    m_exiting = true;
+    // The editor and the alarm window still change this window while they close.
+    if (frmAbout)
+        frmAbout->close();
+    if (frmAlarm)
+        frmAlarm->close();
+    if (frmProfile)
+        frmProfile->close();
+    close();
+    QApplication::quit();
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_exiting) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    hideToTray();
+}
+
+void FrmMain::mnuAlarmClose_Click()
+{
+    hideToTray();
+}
+
+void FrmMain::hideToTray()
+{
+    // Without a tray the window could never come back: minimise it instead.
+    if (!MdlTray::available()) {
+        showMinimized();
+        return;
+    }
+    tray.AddTrayIcon(windowIcon(), MdlTray::tooltip(lstActive->count()));
+    hide();
+}
+
+void FrmMain::mnuTrayOpen_Click()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    tray.RemoveTrayIcon();
+}
+
+void FrmMain::mnuTrayExit_Click()
+{
+    tray.RemoveTrayIcon();
+    cmdExit_MouseUp();
+}
+
+void FrmMain::mnuAbout_Click()
+{
+    if (!frmAbout)
+        frmAbout = new FrmAbout;
+    frmAbout->show();
+    frmAbout->raise();
+    frmAbout->activateWindow();
+}
+
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool saved = watched == lstSaved || watched == lstSaved->viewport();
+    const bool active = watched == lstActive || watched == lstActive->viewport();
+    if (!saved && !active)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        saved ? lstSaved_GotFocus() : lstActive_Click();
+        break;
+    case QEvent::MouseButtonPress:
+        // The right button opens the menu without changing the selection.
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+            if (saved)
+                mnuHidden->popup(QCursor::pos());
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        // After the list has handled the click, even on an empty list.
+        QMetaObject::invokeMethod(this, saved ? &FrmMain::lstSaved_DblClick : &FrmMain::lstActive_DblClick,
+                                  Qt::QueuedConnection);
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

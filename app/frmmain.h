@@ -1,0 +1,107 @@
+#pragma once
+
+#include "app/mdltray.h"
+#include "profiles/profilerecord.h"
+#include "scheduler/alarmcheck.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+
+class FrmAbout;
+class FrmAlarm;
+class FrmProfile;
+class ImageButton;
+class ProfileIndex;
+class ProfileStore;
+class QTimer;
+class SecondTimer;
+class SortedList;
+
+// The main window: clock, saved profiles, active alarms. It lives for the whole
+// run; closing it hides the program to the tray and only Exit ends it.
+class FrmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    FrmMain(ProfileStore &store, ProfileIndex &index, QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // Fills the profile list and starts the clock; the caller shows the window.
+    void Form_Load();
+
+    // Controls.
+    QLabel *Label1, *Label2, *Label3, *Label4;
+    QLabel *lblInit, *lblTime[3], *lblTime2, *lblDate, *lblHidden, *lblTime3, *lblOccurrence;
+    SortedList *lstSaved, *lstActive, *lstHidden;
+    ImageButton *cmdProfile, *cmdAlarm, *cmdExit;
+    SecondTimer *Timer1, *Timer5;
+    QTimer *Timer2, *Timer3, *Timer4;
+    QMenu *mnuAlarm, *mnuProfiles, *mnuHidden, *mnuTray;
+    QAction *mnuAlarmActivate, *mnuAlarmDeactivate, *mnuAlarmClose, *mnuAlarmExit;
+    QAction *mnuProfilesNew, *mnuProfilesModify, *mnuProfilesDelete, *mnuAbout;
+    QAction *mnuHiddenNew, *mnuHiddenModify, *mnuHiddenDelete, *mnuTrayOpen, *mnuTrayExit;
+
+    // The other windows, while they exist.
+    QPointer<FrmProfile> frmProfile;
+    QPointer<FrmAlarm> frmAlarm;
+    QPointer<FrmAbout> frmAbout;
+
+    // State the windows share.
+    QString pendingNote;          // notes of the alarms ringing now
+    bool risingVolume = false;    // rising-volume line of the last profile the check read
+    bool modifyFlag = false;      // the editor holds a profile taken out for modification
+    ProfileRecord profileBackup;  // that profile as it was read
+    QString todaysWeekday;        // the weekday the date line shows
+
+    ProfileStore &store;
+    ProfileIndex &index;
+    AlarmCheck check;
+    MdlTray tray;
+
+    // Actions, named after the event that runs them.
+    void cmdExit_MouseUp();
+    void cmdProfile_MouseUp();
+    void cmdAlarm_MouseUp();
+    void lstSaved_Click();
+    void lstSaved_GotFocus();
+    void lstSaved_DblClick();
+    void lstActive_Click();
+    void lstActive_DblClick();
+    void mnuHiddenModify_Click();
+    void mnuHiddenDelete_Click();
+    void mnuAbout_Click();
+    void mnuAlarmClose_Click();
+    void mnuTrayOpen_Click();
+    void mnuTrayExit_Click();
+    void activate();
+    void deactivate();
+
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+    void Timer5_Timer();
+    // Starts the alarm check afresh: its first tick looks at its own second only.
+    void startCheck();
+
+    // A profile was saved by the editor: list it and allow the alarm commands.
+    void profileSaved(const QString &name);
+    // Takes an active row out of both active lists and lists its profile again.
+    void moveBackToSaved(int activeRow);
+    // Ends the program: closes every window in order, then the main window.
+    bool isExiting() const { return m_exiting; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void buildTimers();
+    void hideToTray();
+    void fire(const Firing &firing);
+    void showProfileEditor();
+    bool m_exiting = false;
+};

@@ -1,0 +1,117 @@
+// The profile list, its detail panel, and moving profiles between the lists.
+#include "frmmain.h"
+
+#include "profiles/profilestore.h"
+#include "scheduler/timetext.h"
+#include "ui/imagebutton.h"
+#include "ui/messages.h"
+#include "ui/secondtimer.h"
+#include "ui/sortedlist.h"
+
+namespace {
+const QString activateCaption = QStringLiteral("Activate");
+const QString deactivateCaption = QStringLiteral("Deactivate");
+const QString errorTitle = QStringLiteral("Error");
+const QString noProfileSelected = QStringLiteral("Please select an item from the profile list to activate.");
+const QString noAlarmSelected = QStringLiteral("Please select an item from the list to deactivate.");
+} // namespace
+
+void FrmMain::lstSaved_Click()
+{
+    if (!lstSaved->hasSelection())
+        return;
+    cmdAlarm->setText(activateCaption);
+    // A missing or damaged file shows no time rather than a wrong one.
+    const auto profile = store.read(lstSaved->selectedText());
+    if (!profile || profile->days.size() < 2) {
+        lblTime3->setText(QStringLiteral("None"));
+        lblOccurrence->clear();
+        return;
+    }
+    lblTime3->setText(profile->timeText());
+    lblOccurrence->setText(profile->days == QLatin1String("Everyday")
+                               ? profile->days
+                               : QStringLiteral("Every: ") + profile->days.chopped(2));
+}
+
+void FrmMain::lstSaved_GotFocus()
+{
+    if (lstSaved->hasSelection())
+        cmdAlarm->setText(activateCaption);
+}
+
+void FrmMain::lstActive_Click()
+{
+    if (lstActive->hasSelection())
+        cmdAlarm->setText(deactivateCaption);
+}
+
+void FrmMain::lstSaved_DblClick()
+{
+    activate();
+}
+
+void FrmMain::lstActive_DblClick()
+{
+    deactivate();
+}
+
+void FrmMain::cmdAlarm_MouseUp()
+{
+    cmdAlarm->showNormalImage();
+    if (cmdAlarm->text() == activateCaption)
+        activate();
+    else
+        deactivate();
+}
+
+void FrmMain::activate()
+{
+    // The row carries the panel's time; a profile whose time could not be read
+    // would give a row the rest of the program cannot take apart.
+    const QString timeText = lblTime3->text();
+    if (!lstSaved->hasSelection() || !TimeText::profileMoment(timeText)) {
+        Messages::critical(this, errorTitle, noProfileSelected);
+        return;
+    }
+    const QString row = ActiveRow::compose(lstSaved->selectedText(), timeText);
+    lstActive->addRow(row);
+    lstHidden->addRow(row);
+    lstSaved->removeRow(lstSaved->currentRow());
+    lblTime3->setText(QStringLiteral("None"));
+    lblOccurrence->clear();
+    if (!Timer5->isActive())
+        startCheck();
+}
+
+void FrmMain::deactivate()
+{
+    if (!lstActive->hasSelection() || ActiveRow::nameOf(lstActive->selectedText()).isEmpty()) {
+        Messages::critical(this, errorTitle, noAlarmSelected);
+        return;
+    }
+    moveBackToSaved(lstActive->currentRow());
+    if (lstActive->count() == 0)
+        Timer5->stop();
+}
+
+void FrmMain::moveBackToSaved(int activeRow)
+{
+    lstSaved->addRow(ActiveRow::nameOf(lstActive->item(activeRow)->text()));
+    lstHidden->removeRow(activeRow);
+    lstActive->removeRow(activeRow);
+}
+
+void FrmMain::profileSaved(const QString &name)
+{
+    lstSaved->addRow(name);
+    cmdAlarm->setEnabled(true);
+    mnuAlarmActivate->setEnabled(true);
+    mnuAlarmDeactivate->setEnabled(true);
+}
+
+void FrmMain::startCheck()
+{
+    check.restart();
+    Timer5->start();
+}

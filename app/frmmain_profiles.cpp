@@ -1,0 +1,80 @@
+// New, modify and delete: the profile list's commands.
+#include "frmmain.h"
+
+#include "editor/frmprofile.h"
+#include "profiles/profileindex.h"
+#include "profiles/profilestore.h"
+#include "ui/imagebutton.h"
+#include "ui/messages.h"
+#include "ui/sortedlist.h"
+
+void FrmMain::showProfileEditor()
+{
+    setEnabled(false);
+    if (!frmProfile)
+        frmProfile = new FrmProfile(this);
+    frmProfile->show();
+    frmProfile->raise();
+    frmProfile->activateWindow();
+}
+
+void FrmMain::cmdProfile_MouseUp()
+{
+    cmdProfile->showNormalImage();
+    showProfileEditor();
+}
+
+void FrmMain::mnuHiddenModify_Click()
+{
+    const QString name = lstSaved->selectedText();
+    const int row = lstSaved->currentRow();
+    auto fail = [this] {
+        if (frmProfile)
+            frmProfile->closeWithoutPutBack();
+        setEnabled(true);
+        Messages::critical(this, QStringLiteral("Error"), QStringLiteral("Please select a profile from the list."));
+    };
+    const auto profile = name.isEmpty() ? std::nullopt : store.read(name);
+    if (!profile) {
+        fail();
+        return;
+    }
+    showProfileEditor();
+    frmProfile->setWindowTitle(QStringLiteral("Modify a Profile"));
+    if (!frmProfile->FillEditorFromProfile(*profile)) {
+        fail();
+        return;
+    }
+    profileBackup = *profile;
+    profileBackup.note = frmProfile->noteText();
+    // The file waits in the recovery folder, not deleted, until the profile is
+    // written again: a crash meanwhile loses nothing.
+    if (!store.moveToPending(name)) {
+        fail();
+        return;
+    }
+    modifyFlag = true;
+    index.remove(name);
+    lstSaved->removeRow(row);
+}
+
+void FrmMain::mnuHiddenDelete_Click()
+{
+    const QString failure = QStringLiteral("Please select a profile from the list and try again.") + Messages::lineBreak
+                            + Messages::lineBreak
+                            + QStringLiteral("If a selection has been made, then deactivate all alarms before trying again.");
+    if (!lstSaved->hasSelection()) {
+        Messages::critical(this, QStringLiteral("Error"), failure);
+        return;
+    }
+    if (!Messages::askYesNo(this, QStringLiteral("Confirmation"),
+                            QStringLiteral("Are you sure you want to delete the selected item?")))
+        return;
+    const QString name = lstSaved->selectedText();
+    if (!store.remove(name, false)) {
+        Messages::critical(this, QStringLiteral("Error"), failure);
+        return;
+    }
+    index.remove(name);
+    lstSaved->removeRow(lstSaved->currentRow());
+}

@@ -1,0 +1,70 @@
+#include "digitbox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+DigitBox::DigitBox(int minimum, int maximum, const QString &text, QWidget *parent)
+    : QLineEdit(text, parent), m_minimum(minimum), m_maximum(maximum)
+{
+    setMaxLength(2);
+    setContextMenuPolicy(Qt::NoContextMenu); // no pasting around the digit rule
+    setAcceptDrops(false);
+}
+
+void DigitBox::step(int delta)
+{
+    bool isNumber = false;
+    const int current = text().toInt(&isNumber);
+    const int next = isNumber ? qBound(m_minimum, current + delta, m_maximum) : m_minimum;
+    setText(QString::number(next));
+}
+
+void DigitBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        step(event->key() == Qt::Key_Up ? 1 : -1);
+        return;
+    }
+    const QString typed = event->text();
+    if (!typed.isEmpty()) {
+        const char16_t c = typed.at(0).unicode();
+        const bool digit = c >= u'0' && c <= u'9';
+        if (!digit && c != u'\b' && c != u'\x7f') { // Backspace and Delete edit as usual
+            QApplication::beep();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void DigitBox::focusOutEvent(QFocusEvent *event)
+{
+    if (text().size() == 1)
+        setText(QLatin1Char('0') + text());
+    QLineEdit::focusOutEvent(event);
+}
+
+UpDown::UpDown(DigitBox *buddy, QWidget *parent) : QWidget(parent), m_buddy(buddy)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (int delta : {1, -1}) {
+        auto *arrow = new QToolButton(this);
+        arrow->setObjectName(delta > 0 ? QStringLiteral("up") : QStringLiteral("down"));
+        arrow->setArrowType(delta > 0 ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setAutoRepeat(true);
+        arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(arrow);
+        connect(arrow, &QToolButton::clicked, this, [this, delta] { click(delta); });
+    }
+}
+
+void UpDown::click(int delta)
+{
+    m_buddy->step(delta);
+    m_buddy->setFocus();
+}

@@ -1,0 +1,260 @@
+#include "frmprofile.h"
+
+#include "app/frmmain.h"
+#include "app/paths.h"
+#include "digitbox.h"
+#include "profiles/daylist.h"
+#include "ui/imagebutton.h"
+#include "ui/mediaplayer.h"
+#include "ui/theme.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+
+using Theme::px;
+
+namespace {
+constexpr int noteLimit = 200;
+const QString placeholderText = QStringLiteral("Name or Description");
+
+QRect twips(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+template <typename W> W *place(W *widget, const char *name, const QRect &at)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(at);
+    return widget;
+}
+
+void setTextColour(QWidget *box, const QColor &colour)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Text, colour);
+    box->setPalette(p);
+}
+
+QLabel *heading(QWidget *parent, const char *name, const QString &text, const QRect &at, bool bold)
+{
+    auto *label = place(new QLabel(text, parent), name, at);
+    if (bold)
+        label->setFont(Theme::font(9, true));
+    Theme::whiteText(label);
+    return label;
+}
+
+void separator(QWidget *parent, int index, int y)
+{
+    auto *line = place(new QFrame(parent), "Line1", QRect(px(135), px(y), px(6955 - 135), 1));
+    line->setObjectName(QStringLiteral("Line1_%1").arg(index));
+    line->setStyleSheet(QStringLiteral("background: white"));
+}
+} // namespace
+
+FrmProfile::FrmProfile(FrmMain *main) : QWidget(nullptr), m_main(main)
+{
+    setObjectName(QStringLiteral("frmProfile"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Create a New Profile"));
+    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(473, 408);
+    setFont(Theme::font());
+    Theme::paintBlue(this);
+    buildControls();
+    txtAlarm->setText(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
+}
+
+FrmProfile::~FrmProfile() = default;
+
+void FrmProfile::buildControls()
+{
+    Label4 = heading(this, "Label4", QStringLiteral("Alarm Settings:"), twips(240, 240, 1530, 210), true);
+    Label1 = heading(this, "Label1", QStringLiteral("Name:"), twips(360, 720, 570, 195), false);
+    txtName = place(new QLineEdit(this), "txtName", twips(1080, 660, 2175, 350));
+    txtName->setMaxLength(22);
+    txtName->installEventFilter(this);
+    showPlaceholder();
+
+    Label2 = heading(this, "Label2", QStringLiteral("Time:"), twips(3480, 720, 495, 195), false);
+    txtTime = place(new DigitBox(1, 12, QStringLiteral("01"), this), "txtTime", QRect(272, 44, 26, 23));
+    UpDown1 = place(new UpDown(txtTime, this), "UpDown1", QRect(298, 44, 14, 23));
+    txtTime2 = place(new DigitBox(0, 59, QStringLiteral("00"), this), "txtTime2", QRect(320, 44, 26, 23));
+    UpDown2 = place(new UpDown(txtTime2, this), "UpDown2", QRect(346, 44, 14, 23));
+    optTime[0] = place(new QRadioButton(QStringLiteral("am"), this), "optTime_0", twips(5520, 720, 615, 255));
+    optTime[1] = place(new QRadioButton(QStringLiteral("pm"), this), "optTime_1", twips(6240, 720, 615, 255));
+    optTime[0]->setChecked(true);
+
+    Label3 = heading(this, "Label3", QStringLiteral("Sound:"), twips(360, 1200, 615, 195), false);
+    txtAlarm = place(new QLineEdit(this), "txtAlarm", twips(1080, 1120, 3975, 350));
+    cmdBrowse = place(new ImageButton(QStringLiteral("Browse"), this), "cmdBrowse", twips(5160, 1110, 1200, 375));
+    picStop = place(new ImageButton(QPixmap(QStringLiteral(":/stop-normal.png")), QPixmap(QStringLiteral(":/stop-hover.png")), this),
+                    "picStop", twips(6480, 1110, 380, 380));
+    picPlay = place(new ImageButton(QPixmap(QStringLiteral(":/play-normal.png")), QPixmap(QStringLiteral(":/play-hover.png")), this),
+                    "picPlay", twips(6480, 1110, 380, 380));
+    for (ImageButton *picture : {picPlay, picStop}) {
+        picture->setSpaceActivates(false);
+        picture->setFocusPolicy(Qt::NoFocus);
+    }
+    picStop->hide();
+
+    chkVolume = place(new QCheckBox(QStringLiteral("Gradually Increase volume"), this), "chkVolume", twips(360, 1680, 2775, 255));
+    separator(this, 0, 2160);
+    Label5 = heading(this, "Label5", QStringLiteral("Occurrence:"), twips(240, 2280, 1215, 210), true);
+    chkAll = place(new QCheckBox(QStringLiteral("All"), this), "chkAll", twips(360, 2640, 615, 255));
+    const char *dayCaptions[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    const int dayLefts[] = {1080, 1930, 2760, 3615, 4440, 5175, 5950};
+    for (int d = 0; d < 7; ++d) {
+        chkDays[d] = place(new QCheckBox(QString::fromLatin1(dayCaptions[d]), this), "chkDays", twips(dayLefts[d], 2640, 735, 255));
+        chkDays[d]->setObjectName(QStringLiteral("chkDays_%1").arg(d));
+        chkDays[d]->setProperty("tag", DayList::weekdayNames()[d]);
+    }
+    separator(this, 1, 3120);
+    Label6 = heading(this, "Label6", QStringLiteral("Personal Note:"), twips(240, 3240, 1470, 210), true);
+    txtNote = place(new QPlainTextEdit(this), "txtNote", twips(360, 3600, 5655, 1695));
+    txtNote->setTabChangesFocus(true);
+    txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lblLimit = heading(this, "lblLimit", QStringLiteral("200/200"), twips(6120, 5100, 705, 195), false);
+    separator(this, 2, 5520);
+    cmdSave = place(new ImageButton(QStringLiteral("Save"), this), "cmdSave", twips(4320, 5640, 1215, 375));
+    cmdCancel = place(new ImageButton(QStringLiteral("Cancel"), this), "cmdCancel", twips(5640, 5640, 1215, 375));
+
+    for (QWidget *w : std::initializer_list<QWidget *>{chkVolume, chkAll, optTime[0], optTime[1]})
+        Theme::whiteText(w);
+    for (QCheckBox *day : chkDays)
+        Theme::whiteText(day);
+
+    QWidget *order[] = {txtName, txtTime, txtTime2, optTime[0], optTime[1], txtAlarm, cmdBrowse, chkVolume, chkAll,
+                        chkDays[0], chkDays[1], chkDays[2], chkDays[3], chkDays[4], chkDays[5], chkDays[6], txtNote,
+                        cmdSave, cmdCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(chkAll, &QCheckBox::toggled, this, &FrmProfile::chkAll_Click);
+    connect(txtNote, &QPlainTextEdit::textChanged, this, &FrmProfile::txtNote_Change);
+    connect(cmdSave, &ImageButton::mouseUp, this, &FrmProfile::cmdSave_MouseUp);
+    connect(cmdCancel, &ImageButton::mouseUp, this, &FrmProfile::cmdCancel_MouseUp);
+    connect(cmdBrowse, &ImageButton::mouseUp, this, &FrmProfile::cmdBrowse_MouseUp);
+    connect(picPlay, &ImageButton::mouseUp, this, &FrmProfile::picPlay_MouseUp);
+    connect(picStop, &ImageButton::mouseUp, this, &FrmProfile::picStop_MouseUp);
+}
+
+void FrmProfile::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    txtName->setFocus();
+}
+
+bool FrmProfile::nameIsPlaceholder() const
+{
+    return txtName->palette().color(QPalette::Text) == Theme::placeholderGrey;
+}
+
+void FrmProfile::showPlaceholder()
+{
+    txtName->setText(placeholderText);
+    setTextColour(txtName, Theme::placeholderGrey);
+}
+
+bool FrmProfile::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtName) {
+        if (event->type() == QEvent::FocusIn && nameIsPlaceholder()) {
+            txtName->clear();
+            setTextColour(txtName, Qt::black);
+        } else if (event->type() == QEvent::FocusOut && txtName->text().isEmpty()) {
+            showPlaceholder();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmProfile::chkAll_Click(bool ticked)
+{
+    for (QCheckBox *day : chkDays) {
+        day->setChecked(ticked);
+        day->setEnabled(!ticked);
+    }
+}
+
+QString FrmProfile::noteText() const
+{
+    return txtNote->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+void FrmProfile::txtNote_Change()
+{
+    // Typing past the limit is undone; a longer note filled in from a file stays.
+    QString note = noteText();
+    if (note.size() > noteLimit && note.size() > m_lastNote.size()) {
+        const QSignalBlocker block(txtNote);
+        QString restored = m_lastNote;
+        txtNote->setPlainText(restored.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        txtNote->moveCursor(QTextCursor::End);
+        note = m_lastNote;
+    }
+    m_lastNote = note;
+    lblLimit->setText(QStringLiteral("%1/%2").arg(noteLimit - note.size()).arg(noteLimit));
+}
+
+bool FrmProfile::FillEditorFromProfile(const ProfileRecord &profile)
+{
+    chkAll->setChecked(false);
+    chkAll_Click(false);
+    txtName->setText(profile.name);
+    setTextColour(txtName, Qt::black);
+    txtTime->setText(profile.time.left(2));
+    txtTime2->setText(profile.time.mid(3, 2));
+    optTime[profile.period == QLatin1String("am") ? 0 : 1]->setChecked(true);
+    txtAlarm->setText(profile.sound);
+
+    const auto days = DayList::parse(profile.days);
+    if (!days)
+        return false;
+    if (profile.days == DayList::everyday) {
+        chkAll->setChecked(true);
+    } else {
+        for (int d : *days)
+            chkDays[d]->setChecked(true);
+    }
+
+    bool whole = false;
+    const int rising = profile.rising.trimmed().toInt(&whole);
+    if (!whole)
+        return false;
+    chkVolume->setChecked(rising == 1);
+
+    m_lastNote = profile.note; // a file's note may be longer than typing allows
+    txtNote->setPlainText(QString(profile.note).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    return true;
+}
+
+void FrmProfile::cmdCancel_MouseUp()
+{
+    cmdCancel->showNormalImage();
+    close();
+}
+
+void FrmProfile::closeWithoutPutBack()
+{
+    m_main->modifyFlag = false;
+    close();
+}
+
+void FrmProfile::closeEvent(QCloseEvent *event)
+{
+    // A profile taken out for modification goes back as it was read.
+    if (m_main->modifyFlag) {
+        FillEditorFromProfile(m_main->profileBackup);
+        if (!cmdSave_MouseUp() && !m_main->isExiting()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (MediaPlayer1)
+        MediaPlayer1->close();
+    m_main->setEnabled(true);
+    event->accept();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "profiles/profilerecord.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QWidget>
+#include <functional>
+
+class DigitBox;
+class FrmMain;
+class ImageButton;
+class MediaPlayer;
+class UpDown;
+
+// The editor in which a profile is created or changed.
+class FrmProfile : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FrmProfile(FrmMain *main);
+    ~FrmProfile() override;
+
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *lblLimit;
+    QLineEdit *txtName, *txtAlarm;
+    DigitBox *txtTime, *txtTime2;
+    UpDown *UpDown1, *UpDown2;
+    QRadioButton *optTime[2];
+    QCheckBox *chkVolume, *chkAll, *chkDays[7];
+    QPlainTextEdit *txtNote;
+    ImageButton *cmdBrowse, *picPlay, *picStop, *cmdSave, *cmdCancel;
+    MediaPlayer *MediaPlayer1 = nullptr; // made on the first preview
+
+    // Shows a profile's texts in the fields; false when its days line or its
+    // rising-volume line cannot be shown (the fields set so far keep their values).
+    bool FillEditorFromProfile(const ProfileRecord &profile);
+    // The note with CR LF line breaks, as the file holds it.
+    QString noteText() const;
+    bool nameIsPlaceholder() const;
+
+    // Validates and writes the profile, lists it and closes; false when a check
+    // or the write stopped it.
+    bool cmdSave_MouseUp();
+    void cmdCancel_MouseUp();
+    void cmdBrowse_MouseUp();
+    void picPlay_MouseUp();
+    void picStop_MouseUp();
+    // Closes after a failed modification, which has nothing to put back.
+    void closeWithoutPutBack();
+
+    // The file dialog, replaceable by tests: (parent, title, initial folder,
+    // last chosen file, filter) → the chosen file or empty.
+    using OpenFileDialog = std::function<QString(QWidget *, const QString &, const QString &, const QString &,
+                                                 const QString &)>;
+    static OpenFileDialog openFileDialog;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls();
+    void showPlaceholder();
+    void chkAll_Click(bool ticked);
+    void txtNote_Change();
+    bool refuse(const QString &title, const QString &text, QWidget *focus);
+    FrmMain *m_main;
+    QString m_dialogFolder; // set once a sample path chose it
+    QString m_dialogFile;   // the last file chosen in this window
+    QString m_lastNote;     // the note before the change that overfilled it
+};

@@ -1,0 +1,84 @@
+// Saving: the checks, the file, the index and the list.
+#include "frmprofile.h"
+
+#include "app/frmmain.h"
+#include "digitbox.h"
+#include "profiles/blanks.h"
+#include "profiles/daylist.h"
+#include "profiles/profileindex.h"
+#include "profiles/profilestore.h"
+#include "ui/imagebutton.h"
+#include "ui/messages.h"
+
+namespace {
+QString twoDigits(const QString &text)
+{
+    return text.size() == 1 ? QLatin1Char('0') + text : text;
+}
+} // namespace
+
+bool FrmProfile::refuse(const QString &title, const QString &text, QWidget *focus)
+{
+    Messages::critical(this, title, text);
+    focus->setFocus();
+    return false;
+}
+
+bool FrmProfile::cmdSave_MouseUp()
+{
+    cmdSave->showNormalImage();
+    if (trimBlanks(txtName->text()).isEmpty() || nameIsPlaceholder())
+        txtName->setText(QStringLiteral("Default"));
+    const QString name = txtName->text();
+    const QString otherName = Messages::lineBreak + QStringLiteral("Please choose a different name.");
+    if (!ProfileStore::isSafeName(name))
+        return refuse(QStringLiteral("Error"),
+                      QStringLiteral("The name '%1' cannot be used for a profile.").arg(name) + otherName, txtName);
+
+    // An empty box is refused too: every stored time has two digits in each place.
+    const QString invalidTime = QStringLiteral("Please enter a valid time.");
+    if (txtTime->text().isEmpty() || txtTime->text().toInt() > 12)
+        return refuse(QStringLiteral("Invalid Time"), invalidTime, txtTime);
+    if (txtTime2->text().isEmpty() || txtTime2->text().toInt() > 59)
+        return refuse(QStringLiteral("Invalid Time"), invalidTime, txtTime2);
+
+    if (trimBlanks(txtAlarm->text()).isEmpty() && !m_main->modifyFlag
+        && !Messages::askOkCancel(this, Messages::appTitle,
+                                  QStringLiteral("You have not entered a valid path to a music file.") + Messages::lineBreak
+                                      + QStringLiteral("If you would like to receive a 'silent' alarm, press OK."))) {
+        txtAlarm->setFocus();
+        return false;
+    }
+
+    QList<bool> ticked;
+    for (QCheckBox *day : chkDays)
+        ticked.append(day->isChecked());
+    if (DayList::format(chkAll->isChecked(), ticked) == DayList::everyday)
+        chkAll->setChecked(true);
+
+    if (m_main->store.exists(name))
+        return refuse(QStringLiteral("Error"),
+                      QStringLiteral("A profile with the name of '%1' already exists.").arg(name) + otherName, txtName);
+
+    ProfileRecord profile;
+    profile.name = name;
+    profile.time = twoDigits(txtTime->text()) + QLatin1Char(':') + twoDigits(txtTime2->text()) + QStringLiteral(":00");
+    profile.period = optTime[0]->isChecked() ? QStringLiteral("am") : QStringLiteral("pm");
+    profile.sound = txtAlarm->text();
+    profile.days = DayList::format(chkAll->isChecked(), ticked);
+    profile.rising = chkVolume->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    profile.note = noteText();
+    QString reason;
+    if (!m_main->store.write(profile, &reason))
+        return refuse(QStringLiteral("Error"),
+                      QStringLiteral("The profile '%1' could not be saved.").arg(name) + Messages::lineBreak + reason,
+                      txtName);
+
+    m_main->index.append(name);
+    if (m_main->modifyFlag)
+        m_main->store.dropPending(m_main->profileBackup.name);
+    m_main->modifyFlag = false;
+    m_main->profileSaved(name);
+    cmdCancel_MouseUp();
+    return true;
+}

@@ -1,0 +1,91 @@
+#include "imagebutton.h"
+#include "theme.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+ImageButton::ImageButton(const QString &caption, QWidget *parent)
+    : ImageButton(QPixmap(QStringLiteral(":/button-normal.png")), QPixmap(QStringLiteral(":/button-hover.png")), parent)
+{
+    setText(caption);
+    setFont(Theme::font(8.25, true));
+}
+
+ImageButton::ImageButton(const QPixmap &normal, const QPixmap &hover, QWidget *parent)
+    : QAbstractButton(parent), m_normalPicture(normal), m_hoverPicture(hover)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QSize ImageButton::sizeHint() const
+{
+    return m_normalPicture.size();
+}
+
+void ImageButton::setHover(bool hover)
+{
+    if (hover != m_hover) {
+        m_hover = hover;
+        update();
+    }
+}
+
+void ImageButton::showNormalImage()
+{
+    setHover(false);
+}
+
+void ImageButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(rect(), m_hover ? m_hoverPicture : m_normalPicture);
+    if (!text().isEmpty()) {
+        painter.setPen(isEnabled() ? Qt::white : QColor(200, 200, 200));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+void ImageButton::enterEvent(QEnterEvent *)
+{
+    setHover(true);
+}
+
+void ImageButton::leaveEvent(QEvent *)
+{
+    setHover(false);
+}
+
+void ImageButton::mouseMoveEvent(QMouseEvent *event)
+{
+    setHover(rect().contains(event->position().toPoint()));
+}
+
+void ImageButton::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (rect().contains(event->position().toPoint()))
+        emit mouseUp();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent *event)
+{
+    // Tab and Backtab never get here: the focus chain takes them first.
+    event->accept();
+    if (event->key() == Qt::Key_Space && m_spaceActivates && !event->isAutoRepeat())
+        emit mouseUp();
+}
+
+void ImageButton::keyReleaseEvent(QKeyEvent *event)
+{
+    event->accept();
+}

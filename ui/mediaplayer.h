@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QMediaPlayer;
+class QAudioOutput;
+
+// The sound player of the alarm window and of the editor's preview: a thin adapter
+// over Qt Multimedia with the few operations the windows need.
+//
+// Setting a path starts playback from the start at the current volume. The file is
+// played playCount() times in a row and then stops. A path that does not name a
+// playable file gives silence; status() tells whether anything could be loaded.
+class MediaPlayer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MediaPlayer(QObject *parent = nullptr);
+    ~MediaPlayer() override;
+
+    // Starts playing `path` from its start (an empty path only stops).
+    void setUrl(const QString &path);
+    // The path last set; empty after close().
+    QString url() const;
+    // Stops playback at once and releases the file.
+    void close();
+
+    // "Ready" when nothing playable is loaded (empty, missing, unreadable or
+    // undecodable file); otherwise "Playing". Waits at most about two seconds
+    // for the file to finish loading.
+    QString status();
+
+    // 0..100; takes effect at once on the sound that is playing.
+    int volume() const;
+    void setVolume(int volume);
+
+    // How many passes through the file before playback stops (default 1).
+    int playCount() const;
+    void setPlayCount(int count);
+
+    // Passes completed since the last setUrl(); for tests and diagnostics.
+    int passesPlayed() const;
+    // True while a pass is under way.
+    bool isPlaying() const;
+
+signals:
+    // Emitted when the last pass has ended.
+    void finished();
+
+private:
+    void onMediaStatusChanged();
+    void passEnded();
+    void ensureOutput();
+    void dropPlayer();
+    void applyVolume();
+
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_output = nullptr;
+    QString m_path;
+    int m_volume = 100;
+    int m_playCount = 1;
+    int m_passes = 0;
+    int m_generation = 0; // bumped by setUrl()/close() to drop stale pass ends
+    bool m_playing = false;
+};
