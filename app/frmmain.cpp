@@ -86,11 +86,17 @@ void FrmMain::buildControls()
     lstHidden->setObjectName(QStringLiteral("lstHidden"));
     lstHidden->hide();
 
+    // The clock's pieces sit side by side as one line of text.
+    const QFontMetrics metrics(font());
     const char *clockNames[] = {"lblTime_0", "lblTime_1", "lblTime_2"};
     const char *clockTexts[] = {"00:", "00:", "00"};
-    for (int i = 0; i < 3; ++i)
-        lblTime[i] = label(client, clockNames[i], QString::fromLatin1(clockTexts[i]), {376 + 20 * i, 40, 20, 13}, true);
-    lblTime2 = label(client, "lblTime2", QStringLiteral("pm"), {438, 40, 20, 13}, true);
+    int x = 376;
+    for (int i = 0; i < 3; ++i) {
+        const QString text = QString::fromLatin1(clockTexts[i]);
+        lblTime[i] = label(client, clockNames[i], text, {x, 40, metrics.horizontalAdvance(text), 13}, true);
+        x += metrics.horizontalAdvance(text);
+    }
+    lblTime2 = label(client, "lblTime2", QStringLiteral("pm"), {x + metrics.horizontalAdvance(QLatin1Char(' ')), 40, 24, 13}, true);
     lblDate = label(client, "lblDate", TimeText::date(QDate(2006, 7, 31)), {376, 56, 180, 13}, true);
     lblHidden = label(client, "lblHidden", QString(), {0, 0, 12, 21});
     lblHidden->hide();

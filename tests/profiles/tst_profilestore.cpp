@@ -1,0 +1,197 @@
+#include "profiles/daylist.h"
+#include "profiles/profileindex.h"
+#include "profiles/profilestore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstProfileStore : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString folder() const { return m_dir.filePath(QStringLiteral("Profiles")); }
+    QByteArray fileBytes(const QString &name) const
+    {
+        QFile f(folder() + QLatin1Char('/') + name + QStringLiteral(".wkp"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() { QDir(folder()).removeRecursively(); }
+
+    void writesExactBytes_data()
+    {
+        QTest::addColumn<ProfileRecord>("profile");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("default evening profile")
+            << ProfileRecord{"Default", "07:05:00", "pm", "", "Everyday", "0", ""}
+            << QByteArray("Default\r\n07:05:00\r\npm\r\n\r\nEveryday\r\n0\r\n\r\n");
+        QTest::newRow("two-line note")
+            << ProfileRecord{"Gym", "06:15:00", "am", "/s/a.mp3", "Monday, Sunday, ", "1", "a\r\nb"}
+            << QByteArray("Gym\r\n06:15:00\r\nam\r\n/s/a.mp3\r\nMonday, Sunday, \r\n1\r\na\r\nb\r\n");
+        QTest::newRow("note ending in a line break")
+            << ProfileRecord{"N", "12:00:00", "am", "", "Everyday", "0", "a\r\n"}
+            << QByteArray("N\r\n12:00:00\r\nam\r\n\r\nEveryday\r\n0\r\na\r\n\r\n");
+        QTest::newRow("blanks around the name")
+            << ProfileRecord{" run ", "01:00:00", "am", "", "Everyday", "0", ""}
+            << QByteArray(" run \r\n01:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n\r\n");
+    }
+    void writesExactBytes()
+    {
+        QFETCH(ProfileRecord, profile);
+        QFETCH(QByteArray, bytes);
+        ProfileStore store(folder());
+        QVERIFY(store.write(profile));
+        QCOMPARE(fileBytes(profile.name), bytes);
+        QCOMPARE(*store.read(profile.name), profile);
+    }
+
+    void readsLfFilesAndRefusesShortOnes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("LF only") << QByteArray("A\n07:00:00\nam\n\nEveryday\n1\nx\ny\n") << true << "x\r\ny";
+        QTest::newRow("ends after line 6") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n") << true << "";
+        QTest::newRow("no final line break") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\nz") << true << "z";
+        QTest::newRow("five lines") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n") << false << "";
+        QTest::newRow("empty file") << QByteArray() << false << "";
+    }
+    void readsLfFilesAndRefusesShortOnes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, readable);
+        QFETCH(QString, note);
+        QDir().mkpath(folder());
+        QFile f(folder() + QStringLiteral("/A.wkp"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        QString error;
+        const auto profile = ProfileStore(folder()).read(QStringLiteral("A"), &error);
+        QCOMPARE(profile.has_value(), readable);
+        QCOMPARE(error.isEmpty(), readable);
+        if (profile)
+            QCOMPARE(profile->note, note);
+    }
+
+    void namesIgnoreCase()
+    {
+        ProfileStore store(folder());
+        QVERIFY(store.write({"Morning", "07:00:00", "am", "", "Everyday", "0", ""}));
+        QVERIFY(store.exists(QStringLiteral("morning")));
+        QVERIFY(store.write({"MORNING", "08:00:00", "am", "", "Everyday", "0", ""}));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"Morning.wkp"});
+        QCOMPARE(store.read(QStringLiteral("morning"))->time, QStringLiteral("08:00:00"));
+        QVERIFY(store.remove(QStringLiteral("mOrNiNg"), false));
+        QVERIFY(!store.exists(QStringLiteral("Morning")));
+    }
+
+    void refusesNamesOutsideTheFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"../evil", "a/b", "a\\b", "..", ".", "a:b", "a*", "a?", "a\"b", "<a>", "a|b", "tab\there", ""})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void refusesNamesOutsideTheFolder()
+    {
+        QFETCH(QString, name);
+        ProfileStore store(folder());
+        QString error;
+        QVERIFY(!store.write({name, "07:00:00", "am", "", "Everyday", "0", ""}, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("evil.wkp"))));
+        QVERIFY(!store.read(name));
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        ProfileStore store(folder());
+        const ProfileRecord old{"Keep", "07:00:00", "am", "", "Everyday", "0", "old"};
+        QVERIFY(store.write(old));
+        // A folder where the temporary file would go cannot be written: the
+        // profile path becomes unusable while the old file stays.
+        ProfileStore blocked(m_dir.filePath(QStringLiteral("blocked")));
+        QFile plain(m_dir.filePath(QStringLiteral("blocked")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QString error;
+        QVERIFY(!blocked.write(old, &error));
+        QVERIFY(!error.isEmpty());
+        // A directory standing where the file must go: the rename fails.
+        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/Dir.wkp")));
+        QVERIFY(!store.write({"Dir", "07:00:00", "am", "", "Everyday", "0", ""}, &error));
+        QCOMPARE(*store.read(QStringLiteral("Keep")), old);
+    }
+
+    void removeRespectsReadOnlyUnlessForced()
+    {
+        ProfileStore store(folder());
+        QVERIFY(store.write({"Ro", "07:00:00", "am", "", "Everyday", "0", ""}));
+        QFile::setPermissions(store.pathFor(QStringLiteral("Ro")), QFileDevice::ReadOwner);
+        QVERIFY(!store.remove(QStringLiteral("Ro"), false));
+        QVERIFY(store.exists(QStringLiteral("Ro")));
+        QVERIFY(store.remove(QStringLiteral("Ro"), true));
+        QVERIFY(!store.exists(QStringLiteral("Ro")));
+        QVERIFY(store.remove(QStringLiteral("Gone"), false)); // already removed outside
+    }
+
+    void pendingProfilesComeBack()
+    {
+        QSettings settings(m_dir.filePath(QStringLiteral("pending.conf")), QSettings::IniFormat);
+        ProfileIndex index(settings);
+        ProfileStore store(folder());
+        const ProfileRecord b{"B", "07:00:00", "am", "", "Everyday", "0", "note"};
+        QVERIFY(store.write(b));
+        const QByteArray before = fileBytes(QStringLiteral("B"));
+        index.append(QStringLiteral("A"));
+        QFile::setPermissions(store.pathFor(QStringLiteral("B")), QFileDevice::ReadOwner);
+        QVERIFY(store.moveToPending(QStringLiteral("B")));
+        QVERIFY(!store.exists(QStringLiteral("B")));
+
+        QCOMPARE(store.recoverPending(index), QStringList{"B"});
+        QCOMPARE(fileBytes(QStringLiteral("B")), before);
+        QCOMPARE(index.names(), (QStringList{"A", "B"}));
+        QVERIFY(!QFileInfo::exists(store.pendingFolder()));
+        QVERIFY(store.recoverPending(index).isEmpty());
+    }
+
+    void dayLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("weekday");
+        QTest::addColumn<bool>("rings");
+        QTest::newRow("everyday") << "Everyday" << "Sunday" << true;
+        QTest::newRow("everyday lower case") << "everyday" << "Sunday" << false;
+        QTest::newRow("second of two") << "Monday, Wednesday, " << "Wednesday" << true;
+        QTest::newRow("not listed") << "Monday, Wednesday, " << "Tuesday" << false;
+        QTest::newRow("unknown first") << "Funday, Monday, " << "Monday" << false;
+        QTest::newRow("after an unknown") << "Monday, Funday, Friday, " << "Friday" << false;
+        QTest::newRow("too short") << "M" << "Monday" << false;
+        QTest::newRow("last without its comma") << "Monday, Sunday" << "Sunday" << false;
+    }
+    void dayLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, weekday);
+        QFETCH(bool, rings);
+        QCOMPARE(DayList::ringsOn(line, weekday), rings);
+    }
+
+    void formatsDays()
+    {
+        const QList<bool> none(7, false), all(7, true);
+        QList<bool> monSun = none;
+        monSun[0] = monSun[6] = true;
+        QCOMPARE(DayList::format(false, monSun), QStringLiteral("Monday, Sunday, "));
+        QCOMPARE(DayList::format(false, none), QStringLiteral("Everyday"));
+        QCOMPARE(DayList::format(false, all), QStringLiteral("Everyday"));
+        QCOMPARE(DayList::format(true, monSun), QStringLiteral("Everyday"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TstProfileStore)
+#include "tst_profilestore.moc"
