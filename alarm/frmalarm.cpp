@@ -125,6 +125,7 @@ FrmAlarm::FrmAlarm(FrmMain *main) : QWidget(nullptr, Qt::Tool), m_main(main)
     Timer2->start();
     Timer3->start();
 
+    Theme::centre(this);
     Form_Load();
 }
 

@@ -5,6 +5,7 @@
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
 #include "ui/messages.h"
+#include "ui/theme.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -18,7 +19,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("dawnbell"));
     QApplication::setApplicationName(QStringLiteral("dawnbell"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Dawnbell"));
     QApplication::setDesktopFileName(QStringLiteral("dawnbell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     ExitSignals exitSignals;
     QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &FrmMain::cmdExit_MouseUp);
     frmMain.Form_Load();
+    Theme::centre(&frmMain);
     frmMain.show();
     return app.exec();
 }

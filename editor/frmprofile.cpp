@@ -42,6 +42,7 @@ QLabel *heading(QWidget *parent, const char *name, const QString &text, const QR
     if (bold)
         label->setFont(Theme::font(9, true));
     Theme::whiteText(label);
+    Theme::fitWidth(label);
     return label;
 }
 
@@ -64,6 +65,7 @@ FrmProfile::FrmProfile(FrmMain *main) : QWidget(nullptr), m_main(main)
     setFont(Theme::font());
     Theme::paintBlue(this);
     buildControls();
+    Theme::centre(this);
     txtAlarm->setText(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
 }
 

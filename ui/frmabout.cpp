@@ -40,6 +40,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QWidget(parent, Qt::Window)
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setGeometry(246, 190, 81, 25);
     connect(cmdClose, &ImageButton::mouseUp, this, &FrmAbout::cmdClose_MouseUp);
+    Theme::centre(this);
 }
 
 void FrmAbout::cmdClose_MouseUp()

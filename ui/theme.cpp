@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 
 namespace Theme {
@@ -32,6 +33,20 @@ void whiteText(QWidget *widget)
     p.setColor(QPalette::Text, Qt::white);
     p.setColor(QPalette::ButtonText, Qt::white);
     widget->setPalette(p);
+}
+
+void centre(QWidget *window)
+{
+    if (const QScreen *screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+
+void fitWidth(QWidget *label)
+{
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
 }
 
 } // namespace Theme

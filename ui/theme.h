@@ -17,6 +17,10 @@ QFont font(qreal pointSize = 8.25, bool bold = false);
 void paintBlue(QWidget *widget);
 // White text on the blue, for headings and labels drawn on the background.
 void whiteText(QWidget *widget);
+// Puts a window in the middle of its screen.
+void centre(QWidget *window);
+// Widens a label that its text would overflow in the substitute font.
+void fitWidth(QWidget *label);
 // Turns a design position in twips into pixels.
 constexpr int px(int twips)
 {
