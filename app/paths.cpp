@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -13,12 +14,15 @@ QString programFolder()
 
 QString sampleFolder()
 {
-    const QString beside = programFolder();
-    const QString installed = QStringLiteral(DAWNBELL_DATADIR);
-    if (!QFileInfo::exists(beside + QStringLiteral("/Sample1.mp3"))
-        && QFileInfo::exists(installed + QStringLiteral("/Sample1.mp3")))
-        return installed;
-    return beside;
+    // Beside the executable, else the data folder of the prefix it was installed
+    // into (wherever that was moved), else the one it was built for.
+    const QString candidates[] = {programFolder(), programFolder() + QStringLiteral("/../share/dawnbell"),
+                                  QStringLiteral(DAWNBELL_DATADIR)};
+    for (const QString &folder : candidates) {
+        if (QFileInfo::exists(folder + QStringLiteral("/Sample1.mp3")))
+            return QDir::cleanPath(folder);
+    }
+    return programFolder();
 }
 
 QString profilesFolder()

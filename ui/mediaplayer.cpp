@@ -46,11 +46,30 @@ void MediaPlayer::ensureOutput()
 
 void MediaPlayer::dropPlayer()
 {
+    ++m_generation; // a pass end still queued belongs to the dropped player
     if (!m_player)
         return;
     m_player->disconnect(this);
     delete m_player;
     m_player = nullptr;
+}
+
+// Every pass gets a fresh backend player. Reusing one goes wrong in two ways
+// measured here: reloading the source for the next pass sometimes brings a stale
+// EndOfMedia right after the new pass starts (a pass counted but not heard), and
+// after an undecodable file stop() or setSource() blocks the GUI for a whole
+// second, then the old pipeline's late error marks the next file InvalidMedia.
+// Creating a player takes about 6 ms and deleting one at most a few.
+void MediaPlayer::startPass()
+{
+    dropPlayer();
+    ensureOutput();
+    m_player = new QMediaPlayer(this);
+    m_player->setAudioOutput(m_output);
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::onMediaStatusChanged);
+    m_player->setSource(QUrl::fromLocalFile(m_path));
+    m_player->play();
+    m_playing = true;
 }
 
 void MediaPlayer::applyVolume()
@@ -64,24 +83,12 @@ void MediaPlayer::applyVolume()
 
 void MediaPlayer::setUrl(const QString &path)
 {
-    ++m_generation; // a pass end still queued belongs to the previous file
     m_path = path;
     m_passes = 0;
     m_playing = false;
-    // Each file gets a fresh backend player. Reusing one is worse: after an
-    // undecodable file, stop() or setSource() blocks the GUI for a whole second,
-    // and the old pipeline's late error marks the next file InvalidMedia.
-    // Creating and deleting a player takes a few milliseconds.
     dropPlayer();
-    if (path.trimmed().isEmpty())
-        return;
-    ensureOutput();
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(m_output);
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::onMediaStatusChanged);
-    m_player->setSource(QUrl::fromLocalFile(path));
-    m_player->play();
-    m_playing = true;
+    if (!path.trimmed().isEmpty())
+        startPass();
 }
 
 QString MediaPlayer::url() const
@@ -91,7 +98,6 @@ QString MediaPlayer::url() const
 
 void MediaPlayer::close()
 {
-    ++m_generation;
     m_path.clear();
     m_playing = false;
     dropPlayer(); // stops at once and closes the file
@@ -173,7 +179,7 @@ void MediaPlayer::onMediaStatusChanged()
     }
     if (status != QMediaPlayer::EndOfMedia || !m_playing)
         return;
-    // Not from inside the backend's signal: restarting there is unreliable.
+    // The next pass replaces the player, which must not be deleted inside its own signal.
     const int generation = m_generation;
     QMetaObject::invokeMethod(
         this,
@@ -187,16 +193,13 @@ void MediaPlayer::onMediaStatusChanged()
 void MediaPlayer::passEnded()
 {
     ++m_passes;
+    // QMediaPlayer::setLoops() is no help: the sound stops after a pass while the
+    // player still reports Playing.
     if (m_passes < m_playCount) {
-        // QMediaPlayer::setLoops() stops sounding after a pass while still reporting
-        // Playing; reloading the source each pass is reliable.
-        const QUrl source = m_player->source();
-        m_player->setSource(QUrl());
-        m_player->setSource(source);
-        m_player->play();
+        startPass();
         return;
     }
-    m_player->stop();
+    dropPlayer(); // releases the file
     m_playing = false;
     emit finished();
 }

@@ -51,6 +51,7 @@ signals:
 private:
     void onMediaStatusChanged();
     void passEnded();
+    void startPass();
     void ensureOutput();
     void dropPlayer();
     void applyVolume();
@@ -61,6 +62,6 @@ private:
     int m_volume = 100;
     int m_playCount = 1;
     int m_passes = 0;
-    int m_generation = 0; // bumped by setUrl()/close() to drop stale pass ends
+    int m_generation = 0; // bumped with each player change, to drop stale pass ends
     bool m_playing = false;
 };

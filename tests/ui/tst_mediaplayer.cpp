@@ -4,7 +4,6 @@
 #include <QAudioOutput>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMediaPlayer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,13 +40,11 @@ private slots:
         QVERIFY(QFile::exists(SAMPLE_MP3));
         QVERIFY(QFile::exists(TEST_WAV));
         QVERIFY(m_dir.isValid());
-        QFile text(m_dir.filePath("text.mp3"));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("not a sound at all\n");
-        text.close();
-        QFile empty(m_dir.filePath("empty.mp3"));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
+        for (const auto &[name, content] : {std::pair{"text.mp3", "not a sound at all\n"}, {"empty.mp3", ""}}) {
+            QFile file(m_dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
         QVERIFY(QDir(m_dir.path()).mkdir("folder.mp3"));
         m_shared.setVolume(0);
     }
@@ -101,6 +98,7 @@ private slots:
         QVERIFY2(clock.elapsed() >= count * 550, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(player.passesPlayed(), count);
         QVERIFY(!player.isPlaying());
+        QVERIFY(!isOpen(TEST_WAV));
         QTest::qWait(800);
         QCOMPARE(finished.count(), 1); // no stray pass after the last one
 
@@ -127,7 +125,6 @@ private slots:
         QTest::qWait(1000); // longer than a pass: nothing may restart it
         QCOMPARE(player.passesPlayed(), 0);
         QCOMPARE(finished.count(), 0);
-        QVERIFY(!isOpen(TEST_WAV));
     }
 
     void volume_data()
