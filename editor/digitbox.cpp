@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -11,6 +12,8 @@ DigitBox::DigitBox(int minimum, int maximum, const QString &text, QWidget *paren
     setMaxLength(2);
     setContextMenuPolicy(Qt::NoContextMenu); // no pasting around the digit rule
     setAcceptDrops(false);
+    // Shift+Insert and the middle button still paste: let only digits in.
+    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
 }
 
 void DigitBox::step(int delta)

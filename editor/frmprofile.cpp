@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QTextDocument>
 
 using Theme::px;
 
@@ -183,7 +184,11 @@ void FrmProfile::chkAll_Click(bool ticked)
 
 QString FrmProfile::noteText() const
 {
-    return txtNote->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    // The raw text: toPlainText() turns no-break blanks into plain ones, and a
+    // profile put back must keep the note exactly as it was read.
+    QString note = txtNote->document()->toRawText();
+    note.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return note.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 void FrmProfile::txtNote_Change()

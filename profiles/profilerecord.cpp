@@ -1,10 +1,22 @@
 #include "profilerecord.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace {
 const QString crlf = QStringLiteral("\r\n");
+
+// The system's 8-bit text; files in another 8-bit code page (as written on
+// other systems) are read as Latin-1 rather than losing their accents.
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder local(QStringDecoder::System);
+    QString text = local(bytes);
+    if (local.hasError())
+        text = QString::fromLatin1(bytes);
+    return text;
 }
+} // namespace
 
 QByteArray ProfileRecord::toFileBytes() const
 {
@@ -14,7 +26,7 @@ QByteArray ProfileRecord::toFileBytes() const
 
 std::optional<ProfileRecord> ProfileRecord::fromFileBytes(const QByteArray &bytes, QString *error)
 {
-    QStringList lines = QString::fromLocal8Bit(bytes).split(QLatin1Char('\n'));
+    QStringList lines = decode(bytes).split(QLatin1Char('\n'));
     // The last line's terminator leaves an empty piece behind it.
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();

@@ -153,16 +153,18 @@ QStringList ProfileStore::recoverPending(ProfileIndex &index) const
     if (!pending.exists())
         return recovered;
     const QStringList names = index.names();
-    for (const QString &entry : pending.entryList({QStringLiteral("*") + extension}, QDir::Files)) {
+    const auto entries = pending.entryList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden);
+    for (const QString &entry : entries) {
         const QString name = entry.chopped(extension.size());
-        const QString to = m_folder + QLatin1Char('/') + entry;
-        QFile::remove(to); // the pending copy is the one the user last saw
-        if (!QFile::rename(pending.filePath(entry), to))
-            continue;
+        // A file already back in place was saved after the copy was made: it wins.
+        if (exists(name))
+            QFile::remove(pending.filePath(entry));
+        else if (!QFile::rename(pending.filePath(entry), m_folder + QLatin1Char('/') + entry))
+            continue; // stays pending for the next start rather than being lost
         recovered.append(name);
         if (!names.contains(name))
             index.append(name);
     }
-    pending.removeRecursively();
+    pending.rmdir(pending.path()); // only when nothing is left in it
     return recovered;
 }

@@ -59,6 +59,8 @@ private slots:
         QTest::newRow("no final line break") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\nz") << true << "z";
         QTest::newRow("five lines") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n") << false << "";
         QTest::newRow("empty file") << QByteArray() << false << "";
+        QTest::newRow("latin-1 note") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\ncaf\xe9\r\n") << true
+                                      << QString::fromUtf8("caf\u00e9");
     }
     void readsLfFilesAndRefusesShortOnes()
     {
@@ -157,6 +159,27 @@ private slots:
         QCOMPARE(index.names(), (QStringList{"A", "B"}));
         QVERIFY(!QFileInfo::exists(store.pendingFolder()));
         QVERIFY(store.recoverPending(index).isEmpty());
+    }
+
+    void recoveryNeverDropsACopy()
+    {
+        QSettings settings(m_dir.filePath(QStringLiteral("recovery.conf")), QSettings::IniFormat);
+        ProfileIndex index(settings);
+        ProfileStore store(folder());
+        for (const char *name : {".hidden", "Blocked", "Saved"}) {
+            QVERIFY(store.write({QString::fromLatin1(name), "07:00:00", "am", "", "Everyday", "0", "old"}));
+            QVERIFY(store.moveToPending(QString::fromLatin1(name)));
+        }
+        // Saved again before the program died: the newer file stays.
+        QVERIFY(store.write({"Saved", "09:00:00", "am", "", "Everyday", "0", "new"}));
+        // Something in the way of the put-back: the copy waits for the next start.
+        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/Blocked.wkp")));
+
+        QCOMPARE(store.recoverPending(index), (QStringList{".hidden", "Saved"}));
+        QCOMPARE(store.read(QStringLiteral(".hidden"))->note, QStringLiteral("old"));
+        QCOMPARE(store.read(QStringLiteral("Saved"))->note, QStringLiteral("new"));
+        QVERIFY(QFileInfo::exists(store.pendingFolder() + QStringLiteral("/Blocked.wkp")));
+        QCOMPARE(index.names(), (QStringList{".hidden", "Saved"}));
     }
 
     void dayLines_data()
