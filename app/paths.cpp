@@ -30,7 +30,7 @@ QString profilesFolder()
     const QString beside = programFolder() + QStringLiteral("/Profiles");
     if (QFileInfo(beside).isDir() || QFileInfo(programFolder()).isWritable())
         return beside;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Profiles");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/dawnbell/Profiles");
 }
 
 } // namespace Paths
