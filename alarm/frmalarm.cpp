@@ -1,6 +1,7 @@
 #include "frmalarm.h"
 
 #include "app/frmmain.h"
+#include "editor/frmprofile.h"
 #include "scheduler/alarmcheck.h"
 #include "scheduler/snoozecountdown.h"
 #include "ui/imagebutton.h"
@@ -230,11 +231,16 @@ void FrmAlarm::cmdDismiss_MouseUp()
 
 void FrmAlarm::cmdDeactivate_MouseUp()
 {
-    // The ringing alarm, named by this window: not whichever row the check read last.
-    const QString row = ActiveRow::compose(lblAlarm->text(), lblTime->text());
-    const int at = m_main->lstActive->rowOf(row);
-    if (at >= 0)
-        m_main->moveBackToSaved(at);
+    // The ringing alarm, named by this window: not whichever row the check read
+    // last. By name only: the row keeps the time it was activated with, while
+    // the file, and so lblTime, may have changed since.
+    const QStringList rows = m_main->lstActive->rows();
+    for (int at = 0; at < rows.size(); ++at) {
+        if (ActiveRow::nameOf(rows[at]) == lblAlarm->text()) {
+            m_main->moveBackToSaved(at);
+            break;
+        }
+    }
     close();
 }
 
@@ -249,7 +255,8 @@ void FrmAlarm::closeEvent(QCloseEvent *event)
     Timer5->stop();
     m_main->pendingNote.clear();
     m_main->startCheck();
-    m_main->setEnabled(true);
+    // An editor that was open when the alarm rang keeps the main window for itself.
+    m_main->setEnabled(!m_main->frmProfile || !m_main->frmProfile->isVisible());
 }
 
 bool FrmAlarm::eventFilter(QObject *watched, QEvent *event)

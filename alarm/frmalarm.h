@@ -20,6 +20,8 @@ public:
 
     // Shows the window for an alarm that fell due and starts its sound.
     void ring(const Firing &firing);
+    // Closed already and about to be deleted: a new alarm needs a new window.
+    bool isUnloaded() const { return m_unloaded; }
 
     QWidget *picBackground;
     QLabel *lblAlarm, *lblTime, *lblSnooze, *Label1, *lblNote, *Label2, *Label3;

@@ -26,7 +26,7 @@ void FrmMain::fire(const Firing &firing)
     if (trimBlanks(pendingNote).isEmpty())
         pendingNote = QStringLiteral("None.");
     risingVolume = firing.risingVolume;
-    if (!frmAlarm)
+    if (!frmAlarm || frmAlarm->isUnloaded())
         frmAlarm = new FrmAlarm(this);
     frmAlarm->ring(firing);
     setEnabled(false);

@@ -1,6 +1,7 @@
 #include "frmprofile.h"
 
 #include "app/frmmain.h"
+#include "alarm/frmalarm.h"
 #include "app/paths.h"
 #include "digitbox.h"
 #include "profiles/daylist.h"
@@ -262,6 +263,7 @@ void FrmProfile::closeEvent(QCloseEvent *event)
     }
     if (MediaPlayer1)
         MediaPlayer1->close();
-    m_main->setEnabled(true);
+    // An alarm window that opened meanwhile keeps the main window for itself.
+    m_main->setEnabled(!m_main->frmAlarm || m_main->frmAlarm->isUnloaded());
     event->accept();
 }

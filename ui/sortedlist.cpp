@@ -26,8 +26,10 @@ void SortedList::addRow(const QString &text)
 
 void SortedList::removeRow(int row)
 {
-    delete takeItem(row);
+    // Clear first: taking the selected row away would make the view select the
+    // next one for a moment, and that selection reaches the list's handlers.
     setCurrentRow(-1, QItemSelectionModel::Clear);
+    delete takeItem(row);
 }
 
 QString SortedList::selectedText() const

@@ -8,6 +8,7 @@
 #include "profiles/profilestore.h"
 #include "scheduler/clock.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QSettings>
