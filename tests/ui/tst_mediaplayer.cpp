@@ -132,10 +132,7 @@ private slots:
         QTest::addColumn<int>("set");
         QTest::addColumn<int>("expected");
         QTest::newRow("below range") << -5 << 0;
-        QTest::newRow("silent") << 0 << 0;
-        QTest::newRow("ramp start") << 10 << 10;
         QTest::newRow("middle") << 55 << 55;
-        QTest::newRow("full") << 100 << 100;
         QTest::newRow("above range") << 250 << 100;
     }
 
