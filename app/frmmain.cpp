@@ -62,6 +62,7 @@ FrmMain::~FrmMain()
     delete frmProfile;
     delete frmAlarm;
     delete frmAbout;
+    delete mnuTray;
 }
 
 void FrmMain::buildControls()
@@ -163,7 +164,9 @@ void FrmMain::buildMenus()
     mnuHiddenModify = menuItem(mnuHidden, "mnuHiddenModify", QStringLiteral("Modify"));
     mnuHiddenDelete = menuItem(mnuHidden, "mnuHiddenDelete", QStringLiteral("Delete"));
 
-    mnuTray = new QMenu(QStringLiteral("Tray"), this);
+    // Not a child of this window: the tray menu must work while an alarm has
+    // this window disabled.
+    mnuTray = new QMenu(QStringLiteral("Tray"));
     mnuTray->setObjectName(QStringLiteral("mnuTray"));
     mnuTrayOpen = menuItem(mnuTray, "mnuTrayOpen", QStringLiteral("Open"));
     mnuTray->addSeparator()->setObjectName(QStringLiteral("mnuTrayBar"));

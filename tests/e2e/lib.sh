@@ -409,3 +409,84 @@ finish() {
     (( E2E_FAILED == 0 && E2E_PASSED > 0 ))
     exit $?
 }
+
+# --- More helpers: steadiness, colour, ratios, starting alone ------------------
+
+# wait_no_state PID REGEX [TIMEOUT=5]: waits until no line of the report matches.
+wait_no_state() {
+    local pid=$1 regex=$2 end
+    end=$(_e2e_deadline "${3:-5}")
+    while app_state "$pid" | grep -qE -- "$regex"; do
+        _e2e_before "$end" || return 1
+        sleep 0.1
+    done
+}
+
+# steady_state PID REGEX SECONDS: whether a line of the report matches at every
+# look for that long (ten looks a second), e.g. a label that must not blink.
+steady_state() {
+    local pid=$1 regex=$2 end
+    end=$(_e2e_deadline "$3")
+    while _e2e_before "$end"; do
+        app_state "$pid" | grep -qE -- "$regex" || return 1
+        sleep 0.1
+    done
+}
+
+# red_pixels PID NAME: prints how many pixels of the named widget, as the screen
+# shows it, are clearly red.
+red_pixels() {
+    local x y w h
+    read -r x y w h < <(widget_at "$1" "$2") || { _e2e_say "no widget $2"; echo 0; return 1; }
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage png:- 2>/dev/null |
+        convert png:- -fx 'r > 0.6 && g < 0.35 && b < 0.35' -format '%[fx:round(mean * w * h)]' info:
+}
+
+# louder A B FACTOR: whether the RMS A is more than FACTOR times the RMS B.
+louder() { awk -v a="$1" -v b="$2" -v f="$3" 'BEGIN {exit !(a == a + 0 && b == b + 0 && a + 0 > f * b)}'; }
+
+# The process that holds the program's single-instance lock, when one runs.
+_e2e_lock_holder() {
+    local pid
+    pid=$(head -n 1 "${TMPDIR:-/tmp}/dawnbell-$(id -u).lock" 2>/dev/null)
+    [[ $pid =~ ^[0-9]+$ ]] && running "$pid" && echo "$pid"
+}
+
+# start_alone START_FUNCTION [ARGS...]: start_app or start_app_at with those
+# arguments; waits for the main window and sets MAIN_WIN. Other people's
+# benchmarks start the program too, and only one copy runs per user: when ours
+# shows the "already running" box while another copy holds the lock, ours is
+# ended and started again once that copy has ended. Fails (status 2) when ours
+# is refused while no other copy holds the lock.
+MAIN_WIN=""
+start_alone() {
+    local tries=4 end holder
+    MAIN_WIN=""
+    while (( tries-- > 0 )); do
+        "$@" || return 1
+        end=$(_e2e_deadline 20)
+        while _e2e_before "$end"; do
+            if app_state "$APP_PID" | grep -q 'An instance of Dawnbell is already running'; then
+                holder=$(_e2e_lock_holder)
+                kill -TERM "$APP_PID" 2>/dev/null
+                wait_exit "$APP_PID" 5 || kill -KILL "$APP_PID" 2>/dev/null
+                [[ -n $holder && $holder != "$APP_PID" ]] || { _e2e_say "refused with no other copy holding the lock"; return 2; }
+                _e2e_say "another copy ($holder) runs; starting again once it has ended"
+                end=$(_e2e_deadline 200)
+                while running "$holder"; do
+                    _e2e_before "$end" || { _e2e_say "the other copy keeps running"; return 1; }
+                    sleep 0.5
+                done
+                continue 2
+            fi
+            if app_state "$APP_PID" | grep -q '^window [^ ]* frmMain '; then
+                MAIN_WIN=$(wait_window --pid "$APP_PID" Dawnbell 10) && return 0
+                return 1
+            fi
+            running "$APP_PID" || return 1
+            sleep 0.1
+        done
+        return 1
+    done
+    return 1
+}
