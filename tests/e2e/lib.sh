@@ -159,10 +159,14 @@ app_state() { cat "$E2E_DIR/state.$1" 2>/dev/null; }
 
 # wait_state PID REGEX [TIMEOUT=5]: waits until a line of the report matches the
 # extended regular expression.
-wait_state() {
+wait_state() { _e2e_wait_report "$1" "$2" "${3:-5}" 0; }
+
+# _e2e_wait_report PID REGEX TIMEOUT INVERT: waits until a line of the report
+# matches (INVERT 0) or until none does (INVERT 1).
+_e2e_wait_report() {
     local pid=$1 regex=$2 end
-    end=$(_e2e_deadline "${3:-5}")
-    until app_state "$pid" | grep -qE -- "$regex"; do
+    end=$(_e2e_deadline "$3")
+    until (( $(app_state "$pid" | grep -cE -- "$regex") > 0 ? !$4 : $4 )); do
         _e2e_before "$end" || return 1
         sleep 0.1
     done
@@ -413,14 +417,7 @@ finish() {
 # --- More helpers: steadiness, colour, ratios, starting alone ------------------
 
 # wait_no_state PID REGEX [TIMEOUT=5]: waits until no line of the report matches.
-wait_no_state() {
-    local pid=$1 regex=$2 end
-    end=$(_e2e_deadline "${3:-5}")
-    while app_state "$pid" | grep -qE -- "$regex"; do
-        _e2e_before "$end" || return 1
-        sleep 0.1
-    done
-}
+wait_no_state() { _e2e_wait_report "$1" "$2" "${3:-5}" 1; }
 
 # steady_state PID REGEX SECONDS: whether a line of the report matches at every
 # look for that long (ten looks a second), e.g. a label that must not blink.
