@@ -93,24 +93,42 @@ bench_build() {
 }
 
 # bench_x [desktop]: starts Xvfb on a free display from :70 and exports DISPLAY;
-# with "desktop" also openbox and a trayer tray.
+# with "desktop" also openbox and a trayer tray. A desktop that comes up half
+# (openbox now and then fails on a display that has just answered) is ended and
+# started again on another display.
 bench_x() {
+    local attempt
+    for attempt in 1 2 3; do
+        _bench_x_once "${1:-}" && return 0
+        say "no X desktop (attempt $attempt of 3): $(tail -n 1 "$WORK/openbox.log" 2>/dev/null)"
+        local pid
+        for pid in "${_bench_x_pids[@]}"; do bench_stop "$pid"; done
+    done
+    die "no X server started"
+}
+
+_bench_x_once() {
     local n
+    _bench_x_pids=()
+    unset DISPLAY
     for (( n = 70; n < 100; n++ )); do
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
         bench_spawn "$WORK/xvfb.log" Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp
         if DISPLAY=:$n until_ok 10 xdpyinfo; then
+            _bench_x_pids+=("$SPAWNED")
             export DISPLAY=:$n
             break
         fi
         bench_stop "$SPAWNED"   # lost a race for that display
     done
-    [[ -n ${DISPLAY:-} ]] || die "no X server started"
-    [[ ${1:-} == desktop ]] || return 0
+    [[ -n ${DISPLAY:-} ]] || return 1
+    [[ $1 == desktop ]] || return 0
     bench_spawn "$WORK/openbox.log" openbox --sm-disable
-    until_ok 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || die "openbox did not start"
+    _bench_x_pids+=("$SPAWNED")
+    until_ok 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || return 1
     bench_spawn "$WORK/trayer.log" trayer --edge top --align right --widthtype request --height 32 --SetDockType true
-    until_ok 10 sh -c '[ "$(xdotool search --name "^trayer\$" | wc -l)" -ge 2 ]' || die "trayer did not start"
+    _bench_x_pids+=("$SPAWNED")
+    until_ok 10 sh -c '[ "$(xdotool search --name "^trayer\$" | wc -l)" -ge 2 ]' || return 1
     sleep 0.3
 }
 
