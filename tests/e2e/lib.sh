@@ -116,6 +116,13 @@ _e2e_start() {
 # extra environment and sets APP_PID. Its output goes to $E2E_DIR/app-N.log.
 start_app() { _e2e_start "$DAWNBELL_E2E_PROBE_LIB" "$@"; }
 
+# start_main [VAR=value...]: start_app, then waits (15 s at most) for its main
+# window; sets MAIN to the window's id, empty when none was shown.
+start_main() {
+    start_app "$@"
+    MAIN=$(wait_window --pid "$APP_PID" Dawnbell 15)
+}
+
 # start_app_at "2026-12-09 07:29:55" [VAR=value...]: like start_app, with the wall
 # clock starting at that local time and then running at normal speed.
 #

@@ -4,15 +4,15 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
-start_app
-main=$(wait_window --pid "$APP_PID" Dawnbell 15)
+start_main
+main=$MAIN
 check "the main window is shown" test -n "$main"
 kill -TERM "$APP_PID"
 check "SIGTERM ends the program within 5 s" wait_exit "$APP_PID" 5
 check "with exit status 0" test "$EXIT_CODE" = 0
 
-start_app
-main=$(wait_window --pid "$APP_PID" Dawnbell 15)
+start_main
+main=$MAIN
 check "after SIGTERM the next copy starts with its main window" \
     eval '[[ -n $main ]] && ! is_dialog "$main"'
 close_window "$main"

@@ -5,9 +5,8 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
-start_app
-first=$APP_PID
-main=$(wait_window --pid "$first" Dawnbell 15)
+start_main
+first=$APP_PID main=$MAIN
 check "the first copy shows its main window" test -n "$main"
 
 start_app

@@ -4,9 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
-start_app
-app=$APP_PID
-main=$(wait_window --pid "$app" Dawnbell 15)
+start_main
+app=$APP_PID main=$MAIN
 check "the main window is shown at start" test -n "$main"
 check "there is no tray icon at start" eval '! tray_icon_window >/dev/null'
 
