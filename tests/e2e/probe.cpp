@@ -92,6 +92,7 @@ QString snapshot()
                     entries << (a->isSeparator() ? QStringLiteral("\"---\"") : quoted(shown(a->text())));
             out << "menu " + (menu->objectName().isEmpty() ? QStringLiteral("-") : menu->objectName())
                     + " [" + entries.join(QLatin1String(", ")) + u']';
+            positions << position(menu);
             continue;
         }
         if (top->inherits("QTipLabel") || top->objectName() == QLatin1String("QSystemTrayIconSys"))
