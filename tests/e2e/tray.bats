@@ -3,6 +3,16 @@
 # icon brings it back on a double click and offers Open and Exit on a right click.
 load helpers
 
+# tooltip REGEX: rests on the icon until the tooltip shows. The pointer comes from
+# elsewhere each time: Qt misses an enter that arrives before the icon is embedded.
+tooltip() {
+    local _
+    for _ in 1 2 3 4 5; do
+        xdotool mousemove 640 400 && on_tray && shows "$APP" "$1" 3 && return 0
+    done
+    return 1
+}
+
 @test "the tray icon hides, shows and ends the program" {
     start_main
     [ -n "$MAIN" ]
@@ -10,13 +20,7 @@ load helpers
     close_box "$MAIN"
     hidden "$MAIN"
     wait_tray
-    # Resting on the icon shows the tooltip; the pointer comes from elsewhere each
-    # time, since Qt misses an enter that arrives before the icon is embedded.
-    tip='^tooltip "Alarm Clock - No Active Alarms!"$'
-    for try in 1 2 3 4 5; do
-        xdotool mousemove 640 400 && on_tray && shows "$APP" "$tip" 3 && break
-    done
-    shows "$APP" "$tip" 0
+    tooltip '^tooltip "Alarm Clock - No Active Alarms!"$'
 
     on_tray click --repeat 2 --delay 100 1
     mapped "$MAIN"
