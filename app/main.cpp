@@ -25,8 +25,8 @@ int commandLine(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Alarm clock with named alarm profiles."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    parser.addHelpOption();
+    parser.addVersionOption();
     // Qt's own options (-platform xcb, -style fusion, ...) stay usable; QApplication takes them.
     for (const char *name : {"platform", "display", "style", "stylesheet", "geometry", "qwindowgeometry", "session"}) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
@@ -40,10 +40,8 @@ int commandLine(int argc, char *argv[])
         std::fprintf(stderr, "dawnbell: %s\nTry 'dawnbell --help' for more information.\n", qPrintable(error));
         return 2;
     }
-    if (parser.isSet(help))
-        parser.showHelp(0);
-    if (parser.isSet(version))
-        parser.showVersion();
+    // Prints and exits for --help, --help-all and --version.
+    parser.process(early);
     return -1;
 }
 
