@@ -24,6 +24,14 @@ files=(bin/dawnbell share/dawnbell/Sample1.mp3 share/dawnbell/Sample2.mp3 share/
        share/icons/hicolor/scalable/apps/dawnbell.svg)
 for n in 16 22 24 32 48 64 128 256; do files+=("share/icons/hicolor/${n}x$n/apps/dawnbell.png"); done
 for f in "${files[@]}"; do [[ -f $root/usr/$f ]] || fail "the package lacks /usr/$f"; done
+# Qt decodes MP3 and WAV and plays them through GStreamer's plugins.
+dpkg-deb -f "$deb" Depends | grep -q 'gstreamer1.0-plugins-good' || fail "no dependency on gstreamer1.0-plugins-good"
+
+# The command line answers without a display; wrong use ends with status 2.
+version=$(env -u DISPLAY "$root/usr/bin/dawnbell" --version)
+[[ $version == "dawnbell $(dpkg-deb -f "$deb" Version)" ]] || fail "--version says '$version'"
+env -u DISPLAY "$root/usr/bin/dawnbell" --no-such-option 2>/dev/null
+[[ $? -eq 2 ]] || fail "an unknown option does not end with status 2"
 
 # A user cannot write to the program's folder. Root writes anywhere, so root runs it as nobody.
 chmod -R a-w "$root"
@@ -47,7 +55,7 @@ window() {
 main=$(window Dawnbell) || fail "no main window; the program said: $(cat "$tmp/stderr")"
 xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+n
 editor=$(window "Create a New Profile") || fail "Ctrl+N opened no editor"
-# Save at once: the profile "Default" with the default sound, the sample beside the data.
+# Save at once: the profile "Default" with the default sound, the sample in the data folder.
 xdotool mousemove --window "$editor" 328 388 click 1
 profile=$home/.local/share/dawnbell/Profiles/Default.wkp
 timeout 20 bash -c "until [[ -s '$profile' ]]; do sleep 0.1; done" ||
@@ -65,8 +73,7 @@ listed=$(dpkg -L dawnbell)
 for f in "${files[@]}"; do
     grep -qx "/usr/$f" <<<"$listed" && [[ -f /usr/$f ]] || fail "dpkg -L dawnbell does not list, or no file at /usr/$f"
 done
-[[ $(env -u DISPLAY dawnbell --version) == "dawnbell $(dpkg-deb -f "$deb" Version)" ]] ||
-    fail "the installed dawnbell --version says: $(env -u DISPLAY dawnbell --version 2>&1)"
+[[ $(env -u DISPLAY dawnbell --version) == "$version" ]] || fail "the installed dawnbell does not run"
 apt-get remove -y -qq dawnbell >/dev/null; installed=""
 for f in "${files[@]}"; do [[ ! -e /usr/$f ]] || fail "/usr/$f stays after apt-get remove"; done
 echo "e2e_package: passed"
