@@ -24,6 +24,10 @@ files=(bin/dawnbell share/dawnbell/Sample1.mp3 share/dawnbell/Sample2.mp3 share/
        share/icons/hicolor/scalable/apps/dawnbell.svg)
 for n in 16 22 24 32 48 64 128 256; do files+=("share/icons/hicolor/${n}x$n/apps/dawnbell.png"); done
 for f in "${files[@]}"; do [[ -f $root/usr/$f ]] || fail "the package lacks /usr/$f"; done
+# Menus and software centres skip an entry or metadata that Debian's validators refuse.
+desktop-file-validate "$root/usr/share/applications/dawnbell.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net --no-color "$root"/usr/share/metainfo/*.xml >&2 || fail "appstreamcli validate"
+lintian --fail-on error "$deb" >&2 2>/dev/null || fail "lintian found errors"
 # Qt decodes MP3 and WAV and plays them through GStreamer's plugins.
 dpkg-deb -f "$deb" Depends | grep -q 'gstreamer1.0-plugins-good' || fail "no dependency on gstreamer1.0-plugins-good"
 
