@@ -8,10 +8,50 @@
 #include "ui/theme.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QSettings>
+
+#include <cstdio>
+
+namespace {
+
+// Reads the command line before any window exists, so that --help and --version
+// work without a display. Returns the exit status when the program should end.
+int commandLine(int argc, char *argv[])
+{
+    QCoreApplication early(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("dawnbell"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DAWNBELL_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Alarm clock with named alarm profiles."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    // Qt's own options (-platform xcb, -style fusion, ...) stay usable; QApplication takes them.
+    for (const char *name : {"platform", "display", "style", "stylesheet", "geometry", "qwindowgeometry", "session"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString error = parser.errorText().isEmpty()
+                                  ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst())
+                                  : parser.errorText();
+        std::fprintf(stderr, "dawnbell: %s\nTry 'dawnbell --help' for more information.\n", qPrintable(error));
+        return 2;
+    }
+    // Prints and exits for --help, --help-all and --version.
+    parser.process(early);
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int status = commandLine(argc, argv); status >= 0)
+        return status;
+
     // Qt's FFmpeg backend crashes without an audio device and ignores loops.
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");

@@ -22,7 +22,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QWidget(parent, Qt::Window)
     Picture1->setPixmap(QPixmap(QStringLiteral(":/about.png")));
     Picture1->setGeometry(8, 8, 230, 216);
 
-    const char *texts[] = {"Dawnbell", "Version: 1.0.6", "Build: 16", "Release Date: 09.02.06"};
+    const char *texts[] = {"Dawnbell", "Version: " DAWNBELL_VERSION, "Build: 16", "Release Date: 09.02.06"};
     for (int i = 0; i < 4; ++i) {
         lblInfo[i] = new QLabel(QString::fromLatin1(texts[i]), this);
         lblInfo[i]->setObjectName(QStringLiteral("lblInfo_%1").arg(i));
