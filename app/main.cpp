@@ -19,6 +19,8 @@ namespace {
 // work without a display. Returns the exit status when the program should end.
 int commandLine(int argc, char *argv[])
 {
+    if (argc <= 1)
+        return -1; // the usual start pays nothing for this
     QCoreApplication early(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dawnbell"));
     QCoreApplication::setApplicationVersion(QStringLiteral(DAWNBELL_VERSION));
