@@ -1,4 +1,5 @@
 #include "profiles/daylist.h"
+#include "profiles/modifysession.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
 
@@ -7,19 +8,93 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using Files = QMap<QString, QByteArray>; // profile name → file bytes
+const ProfileRecord alpha{"Alpha", "07:00:00", "am", "", "Everyday", "0", "old"};
+const ProfileRecord beta{"Beta", "08:00:00", "pm", "/s/b.mp3", "Monday, ", "1", "b"};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+// A profile folder and a settings file beside it, with Alpha and Beta saved.
+struct World
+{
+    QString root, folder = root + "/Profiles", config = root + "/config";
+    QSettings settings{config + "/dawnbell.conf", QSettings::IniFormat};
+    ProfileIndex index{settings};
+    ProfileStore store{folder};
+    ModifySession session{store, index};
+    explicit World(const QString &r) : root(r) { QDir().mkpath(folder), QDir().mkpath(config); }
+    void fill() { QVERIFY(store.write(alpha) && store.write(beta) && index.append({"Alpha", "Beta"})); }
+    // Runs "take", "save", "rename", "put" or "erase" on Alpha.
+    bool run(const QString &op, QString *error)
+    {
+        ProfileRecord changed = alpha;
+        changed.note = "new";
+        if (op == "take")
+            return session.takeOut("Alpha", error);
+        if (op == "new")
+            return session.save({"Gamma", "09:00:00", "am", "", "Everyday", "0", ""}, error);
+        if (op == "save" || op == "rename")
+            return changed.name = op == "rename" ? "Alpha2" : "Alpha", session.save(changed, error);
+        return op == "put" ? session.putBack(error) : store.erase("Alpha", index, error);
+    }
+    // The profiles as the index on disk lists them; each must have its file, and
+    // each file its slot, with nothing left pending.
+    Files listed() const
+    {
+        QFile conf(config + "/dawnbell.conf");
+        conf.open(QIODevice::ReadOnly);
+        const QStringList disk = QString(conf.readAll()).split('\n').filter(QRegularExpression("^Profile\\d+="));
+        Files files;
+        for (const QString &slot : disk) {
+            QFile f(store.pathFor(slot.section('=', 1)));
+            files[slot.section('=', 1)] = f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>";
+        }
+        if (QDir(folder).entryList({"*.wkp"}, QDir::Files).size() != files.size() || !QDir(store.pendingFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+            files["<unlisted or pending>"];
+        return files;
+    }
+};
 
 class TstProfileStore : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
+    bool m_canMount = false;
+
     QString folder() const { return m_dir.filePath(QStringLiteral("Profiles")); }
     QByteArray fileBytes(const QString &name) const
     {
         QFile f(folder() + QLatin1Char('/') + name + QStringLiteral(".wkp"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    QString fresh() const
+    {
+        static int n = 0;
+        return m_dir.filePath(QString::number(++n));
+    }
 
 private slots:
+    // Mounts need a private mount namespace: as root, or as root of a user namespace.
+    void initTestCase()
+    {
+        const uid_t uid = getuid();
+        const auto map = [](const char *file, const QByteArray &line) { return writeFile(file, line); };
+        m_canMount = uid == 0 ? unshare(CLONE_NEWNS) == 0
+                              : unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && map("/proc/self/setgroups", "deny")
+                                    && map("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1")
+                                    && map("/proc/self/gid_map", "0 " + QByteArray::number(getgid()) + " 1");
+        m_canMount = m_canMount && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    }
     void init() { QDir(folder()).removeRecursively(); }
 
     void writesExactBytes_data()
@@ -68,10 +143,7 @@ private slots:
         QFETCH(bool, readable);
         QFETCH(QString, note);
         QDir().mkpath(folder());
-        QFile f(folder() + QStringLiteral("/A.wkp"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
+        QVERIFY(writeFile(folder() + QStringLiteral("/A.wkp"), bytes));
         QString error;
         const auto profile = ProfileStore(folder()).read(QStringLiteral("A"), &error);
         QCOMPARE(profile.has_value(), readable);
@@ -88,7 +160,9 @@ private slots:
         QVERIFY(store.write({"MORNING", "08:00:00", "am", "", "Everyday", "0", ""}));
         QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"Morning.wkp"});
         QCOMPARE(store.read(QStringLiteral("morning"))->time, QStringLiteral("08:00:00"));
-        QVERIFY(store.remove(QStringLiteral("mOrNiNg"), false));
+        QFile::setPermissions(store.pathFor(QStringLiteral("Morning")), QFileDevice::ReadOwner);
+        QVERIFY(!store.remove(QStringLiteral("mOrNiNg"), false));
+        QVERIFY(store.remove(QStringLiteral("mOrNiNg"), true));
         QVERIFY(!store.exists(QStringLiteral("Morning")));
     }
 
@@ -109,89 +183,103 @@ private slots:
         QVERIFY(!store.read(name));
     }
 
-    void failedWriteKeepsTheOldFile()
+    // A process killed after step k of a change: the next start lists every
+    // profile once, old ('o') or new ('n') as `outcome` says for each k; the
+    // last k runs the change to its end.
+    void crashPoints_data()
     {
-        ProfileStore store(folder());
-        const ProfileRecord old{"Keep", "07:00:00", "am", "", "Everyday", "0", "old"};
-        QVERIFY(store.write(old));
-        // A folder where the temporary file would go cannot be written: the
-        // profile path becomes unusable while the old file stays.
-        ProfileStore blocked(m_dir.filePath(QStringLiteral("blocked")));
-        QFile plain(m_dir.filePath(QStringLiteral("blocked")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        QString error;
-        QVERIFY(!blocked.write(old, &error));
-        QVERIFY(!error.isEmpty());
-        // A directory standing where the file must go: the rename fails.
-        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/Dir.wkp")));
-        QVERIFY(!store.write({"Dir", "07:00:00", "am", "", "Everyday", "0", ""}, &error));
-        QCOMPARE(*store.read(QStringLiteral("Keep")), old);
+        QTest::addColumn<QString>("ops");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QChar>("outcome");
+        QTest::addColumn<bool>("completes");
+        const QList<std::pair<QString, QString>> changes{
+            {"new", "onnn"}, {"take save", "oooonnnn"}, {"take rename", "oooonnnn"}, {"take put", "ooo"}, {"erase", "on"}};
+        for (const auto &[ops, outcomes] : changes)
+            for (int k = 1; k <= outcomes.size(); ++k)
+                QTest::addRow("%s, step %d", qPrintable(ops), k) << ops << k << outcomes[k - 1] << (k == outcomes.size());
     }
-
-    void removeRespectsReadOnlyUnlessForced()
+    void crashPoints()
     {
-        ProfileStore store(folder());
-        QVERIFY(store.write({"Ro", "07:00:00", "am", "", "Everyday", "0", ""}));
-        QFile::setPermissions(store.pathFor(QStringLiteral("Ro")), QFileDevice::ReadOwner);
-        QVERIFY(!store.remove(QStringLiteral("Ro"), false));
-        QVERIFY(store.exists(QStringLiteral("Ro")));
-        QVERIFY(store.remove(QStringLiteral("Ro"), true));
-        QVERIFY(!store.exists(QStringLiteral("Ro")));
-        QVERIFY(store.remove(QStringLiteral("Gone"), false)); // already removed outside
-    }
-
-    // A modification cut short leaves the file in the recovery folder; the next
-    // start puts every copy back, never dropping one.
-    void recoveryNeverDropsACopy()
-    {
-        QSettings settings(m_dir.filePath(QStringLiteral("recovery.conf")), QSettings::IniFormat);
-        ProfileIndex index(settings);
-        index.append(QStringLiteral("A"));
-        ProfileStore store(folder());
-        for (const char *name : {".hidden", "Blocked", "ReadOnly", "Saved"}) {
-            QVERIFY(store.write({QString::fromLatin1(name), "07:00:00", "am", "", "Everyday", "0", "old"}));
-            QFile::setPermissions(store.pathFor(QString::fromLatin1(name)), QFileDevice::ReadOwner);
-            QVERIFY(store.moveToPending(QString::fromLatin1(name)));
-            QVERIFY(!store.exists(QString::fromLatin1(name)));
+        QFETCH(QString, ops);
+        QFETCH(int, k);
+        QFETCH(QChar, outcome);
+        const QString root = fresh();
+        const pid_t child = fork();
+        if (child == 0) {
+            World w(root);
+            w.fill();
+            int step = 0;
+            ProfileStore::afterStep = [&] {
+                if (++step == k)
+                    _exit(3);
+            };
+            for (const QString &op : ops.split(' '))
+                if (!w.run(op, nullptr))
+                    _exit(1);
+            _exit(0);
         }
-        const QByteArray before = QByteArray("ReadOnly\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\nold\r\n");
-        // Saved again before the program died: the newer file stays.
-        QVERIFY(store.write({"Saved", "09:00:00", "am", "", "Everyday", "0", "new"}));
-        // Something in the way of the put-back: the copy waits for the next start.
-        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/Blocked.wkp")));
-
-        QCOMPARE(store.recoverPending(index), (QStringList{".hidden", "ReadOnly", "Saved"}));
-        QCOMPARE(fileBytes(QStringLiteral("ReadOnly")), before);
-        QCOMPARE(store.read(QStringLiteral(".hidden"))->note, QStringLiteral("old"));
-        QCOMPARE(store.read(QStringLiteral("Saved"))->note, QStringLiteral("new"));
-        QVERIFY(QFileInfo::exists(store.pendingFolder() + QStringLiteral("/Blocked.wkp")));
-        QCOMPARE(index.names(), (QStringList{"A", ".hidden", "ReadOnly", "Saved"}));
-        QDir(folder() + QStringLiteral("/Blocked.wkp")).removeRecursively();
-        QCOMPARE(store.recoverPending(index), QStringList{"Blocked"});
-        QVERIFY(!QFileInfo::exists(store.pendingFolder()));
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QFETCH(bool, completes);
+        QCOMPARE(WEXITSTATUS(status), completes ? 0 : 3);
+        World after(root);
+        after.store.recoverPending(after.index);
+        Files old{{"Alpha", alpha.toFileBytes()}, {"Beta", beta.toFileBytes()}}, changed = old;
+        ProfileRecord next = alpha;
+        next.note = "new";
+        if (ops == "new")
+            changed["Gamma"] = ProfileRecord{"Gamma", "09:00:00", "am", "", "Everyday", "0", ""}.toFileBytes();
+        else if (ops == "erase")
+            changed.remove("Alpha");
+        else if (ops != "take put")
+            changed.remove("Alpha"), next.name = ops.endsWith("rename") ? "Alpha2" : "Alpha",
+                changed[next.name] = next.toFileBytes();
+        QCOMPARE(after.listed(), outcome == 'o' ? old : changed);
+        QCOMPARE(after.index.names().size(), (outcome == 'o' ? old : changed).size());
     }
 
-    void dayLines_data()
+    // Real faults under the store: a full disk, read-only mounts of the profile
+    // or the settings folder. Each op must give its result ('1' done, '0' failed
+    // with a reason) and leave Alpha and Beta as they were, file and slot.
+    void faultyDisks_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("weekday");
-        QTest::addColumn<bool>("rings");
-        QTest::newRow("everyday") << "Everyday" << "Sunday" << true;
-        QTest::newRow("everyday lower case") << "everyday" << "Sunday" << false;
-        QTest::newRow("second of two") << "Monday, Wednesday, " << "Wednesday" << true;
-        QTest::newRow("not listed") << "Monday, Wednesday, " << "Tuesday" << false;
-        QTest::newRow("unknown first") << "Funday, Monday, " << "Monday" << false;
-        QTest::newRow("after an unknown") << "Monday, Funday, Friday, " << "Friday" << false;
-        QTest::newRow("too short") << "M" << "Monday" << false;
-        QTest::newRow("last without its comma") << "Monday, Sunday" << "Sunday" << false;
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("full: new") << "full new:0";
+        QTest::newRow("full: modify, save, put back") << "take:1 full save:0 rename:0 put:1";
+        QTest::newRow("read-only profiles: new, modify, erase") << "ro-profiles new:0 take:0 erase:0";
+        QTest::newRow("read-only settings: new, modify, erase") << "ro-config new:0 take:0 erase:0";
+        QTest::newRow("read-only settings: save, put back, writable again")
+            << "take:1 ro-config save:0 rename:0 put:0 rw-config put:1";
     }
-    void dayLines()
+    void faultyDisks()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, weekday);
-        QFETCH(bool, rings);
-        QCOMPARE(DayList::ringsOn(line, weekday), rings);
+        QFETCH(QString, steps);
+        if (!m_canMount)
+            QSKIP("No mount namespace here (needs root or unprivileged user namespaces): real faults not tried");
+        World w(fresh());
+        QVERIFY(mount("tmpfs", qPrintable(w.folder), "tmpfs", 0, "size=64k") == 0);
+        QVERIFY(mount("tmpfs", qPrintable(w.config), "tmpfs", 0, "size=64k") == 0);
+        const auto cleanup = qScopeGuard([&] { umount2(qPrintable(w.folder), MNT_DETACH), umount2(qPrintable(w.config), MNT_DETACH); });
+        w.fill();
+        const Files before = w.listed();
+        for (const QString &step : steps.split(' ')) {
+            const auto remount = [](const QString &dir, unsigned long ro) {
+                return mount(nullptr, qPrintable(dir), nullptr, MS_REMOUNT | ro, "size=64k") == 0;
+            };
+            if (step == "full")
+                writeFile(w.folder + "/filler", QByteArray(64 * 1024, 'x')); // fails once the disk is full
+            else if (step.contains('-'))
+                QVERIFY2(remount(step.endsWith("profiles") ? w.folder : w.config, step.startsWith("ro") ? MS_RDONLY : 0), qPrintable(step));
+            else {
+                QString error;
+                QCOMPARE(w.run(step.section(':', 0, 0), &error), step.endsWith(":1"));
+                QCOMPARE(error.isEmpty(), step.endsWith(":1"));
+            }
+        }
+        QCOMPARE(w.listed(), before);
+        QStringList names = w.index.names(); // as in memory
+        names.sort();
+        QCOMPARE(names, (QStringList{"Alpha", "Beta"}));
     }
 };
 
