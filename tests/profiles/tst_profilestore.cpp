@@ -65,11 +65,22 @@ struct World
     }
 };
 
+// Mounts need a private mount namespace: as root, or as root of a user
+// namespace. Entered before the test library starts its watchdog thread.
+const bool canMount = [] {
+    const uid_t uid = getuid();
+    const auto map = [](const char *file, const QByteArray &line) { return writeFile(file, line); };
+    return (uid == 0 ? unshare(CLONE_NEWNS) == 0
+                     : unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && map("/proc/self/setgroups", "deny")
+                           && map("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1")
+                           && map("/proc/self/gid_map", "0 " + QByteArray::number(getgid()) + " 1"))
+        && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}();
+
 class TstProfileStore : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    bool m_canMount = false;
 
     QString folder() const { return m_dir.filePath(QStringLiteral("Profiles")); }
     QByteArray fileBytes(const QString &name) const
@@ -84,17 +95,6 @@ class TstProfileStore : public QObject
     }
 
 private slots:
-    // Mounts need a private mount namespace: as root, or as root of a user namespace.
-    void initTestCase()
-    {
-        const uid_t uid = getuid();
-        const auto map = [](const char *file, const QByteArray &line) { return writeFile(file, line); };
-        m_canMount = uid == 0 ? unshare(CLONE_NEWNS) == 0
-                              : unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && map("/proc/self/setgroups", "deny")
-                                    && map("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1")
-                                    && map("/proc/self/gid_map", "0 " + QByteArray::number(getgid()) + " 1");
-        m_canMount = m_canMount && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    }
     void init() { QDir(folder()).removeRecursively(); }
 
     void writesExactBytes_data()
@@ -254,7 +254,7 @@ private slots:
     void faultyDisks()
     {
         QFETCH(QString, steps);
-        if (!m_canMount)
+        if (!canMount)
             QSKIP("No mount namespace here (needs root or unprivileged user namespaces): real faults not tried");
         World w(fresh());
         QVERIFY(mount("tmpfs", qPrintable(w.folder), "tmpfs", 0, "size=64k") == 0);
