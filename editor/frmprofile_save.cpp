@@ -85,10 +85,8 @@ bool FrmProfile::putBack()
 {
     QString reason;
     const QString name = m_main->modify.takenName();
-    if (!m_main->modify.putBack(&reason)) {
-        Messages::critical(this, QStringLiteral("Error"), notSaved(name, reason));
-        return false;
-    }
+    if (!m_main->modify.putBack(&reason))
+        return refuse(QStringLiteral("Error"), notSaved(name, reason), txtName);
     m_main->profileSaved(name);
     return true;
 }
