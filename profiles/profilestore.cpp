@@ -177,6 +177,7 @@ bool ProfileStore::restorePending(const QString &name, QString *error) const
             *error = QStringLiteral("The file %1 cannot be put back.").arg(from);
         return false;
     }
+    QDir().rmdir(pendingFolder()); // only when nothing is left in it
     return true;
 }
 
@@ -195,6 +196,7 @@ bool ProfileStore::writeJournal(const QString &from, const QString &to, QString 
 void ProfileStore::dropJournal(const QString &from) const
 {
     QFile::remove(pendingFolder() + QLatin1Char('/') + from + journalExtension);
+    QDir().rmdir(pendingFolder());
 }
 
 QStringList ProfileStore::recoverPending(ProfileIndex &index) const
