@@ -1,4 +1,3 @@
-#include "profiles/daylist.h"
 #include "profiles/modifysession.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
@@ -57,11 +56,12 @@ struct World
         QFile conf(config + "/dawnbell.conf");
         conf.open(QIODevice::ReadOnly);
         Files found;
-        for (const QString &slot : QString(conf.readAll()).split('\n').filter(QRegularExpression("^Profile\\d+="))) {
+        const QStringList lines = QString(conf.readAll()).split('\n').filter(QRegularExpression("^Profile\\d+="));
+        for (const QString &slot : lines) {
             QFile f(store.pathFor(slot.section('=', 1)));
             found[slot.section('=', 1)] = f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>";
         }
-        if (QDir(folder).entryList({"*.wkp"}, QDir::Files).size() != found.size()
+        if (QDir(folder).entryList({"*.wkp"}, QDir::Files).size() != lines.size()
             || !QDir(store.pendingFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty())
             found["<unlisted or pending>"];
         return found;
@@ -86,37 +86,29 @@ class TstProfileStore : public QObject
     QString fresh() { return m_dir.filePath(QString::number(++m_worlds)); }
 
 private slots:
-    // A file's bytes, the note read from it ("-": refused), and whether the
-    // writer gives back exactly these bytes.
-    void fileBytes_data()
+    // Files as other programs leave them; the writer's own form is checked
+    // through the editor. The note read from each, "-" when refused.
+    void reading_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("note");
-        QTest::addColumn<bool>("canonical");
         const QByteArray head = "A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n";
-        QTest::newRow("default evening") << QByteArray("Default\r\n07:05:00\r\npm\r\n\r\nEveryday\r\n0\r\n\r\n") << "" << true;
-        QTest::newRow("two-line note") << QByteArray("Gym\r\n06:15:00\r\nam\r\n/s/a.mp3\r\nMonday, Sunday, \r\n1\r\na\r\nb\r\n") << "a\r\nb" << true;
-        QTest::newRow("note ending in a line break") << head + "a\r\n\r\n" << "a\r\n" << true;
-        QTest::newRow("blanks around the name") << " run \r\n" + head.mid(3) + "\r\n" << "" << true;
-        QTest::newRow("LF only") << QByteArray("A\n07:00:00\nam\n\nEveryday\n1\nx\ny\n") << "x\r\ny" << false;
-        QTest::newRow("ends after line 6") << head << "" << false;
-        QTest::newRow("no final line break") << head + "z" << "z" << false;
-        QTest::newRow("latin-1 note") << head + "caf\xe9\r\n" << QString::fromUtf8("caf\u00e9") << false;
-        QTest::newRow("five lines") << head.left(head.size() - 3) << "-" << false;
-        QTest::newRow("empty file") << QByteArray() << "-" << false;
+        QTest::newRow("LF only") << QByteArray("A\n07:00:00\nam\n\nEveryday\n1\nx\ny\n") << "x\r\ny";
+        QTest::newRow("ends after line 6") << head << "";
+        QTest::newRow("no final line break") << head + "z" << "z";
+        QTest::newRow("latin-1 note") << head + "caf\xe9\r\n" << QString::fromUtf8("caf\u00e9");
+        QTest::newRow("five lines") << head.left(head.size() - 3) << "-";
+        QTest::newRow("empty file") << QByteArray() << "-";
     }
-    void fileBytes()
+    void reading()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, canonical);
         ProfileStore store(fresh());
         QVERIFY(QDir().mkpath(store.folder()) && writeFile(store.folder() + "/In.wkp", bytes));
         QString error;
         const auto profile = store.read("In", &error);
         QTEST(profile ? profile->note : "-", "note");
         QCOMPARE(error.isEmpty(), bool(profile));
-        QFile out(store.pathFor(profile ? profile->name : ""));
-        QVERIFY(!canonical || (store.write(*profile) && out.open(QIODevice::ReadOnly) && out.readAll() == bytes));
     }
 
     void namesIgnoreCaseAndStayInTheFolder()
@@ -125,23 +117,10 @@ private slots:
         QVERIFY(store.write(alpha) && store.exists("ALPHA") && store.write({"alpha", "08:00:00", "am", "", "Everyday", "0", ""}));
         QCOMPARE(QDir(store.folder()).entryList(QDir::Files), QStringList{"Alpha.wkp"});
         QCOMPARE(store.read("aLPHA")->time, "08:00:00");
-        QFile::setPermissions(store.pathFor("Alpha"), QFileDevice::ReadOwner);
-        QVERIFY(!store.remove("alpha", false) && store.remove("alpha", true) && !store.exists("Alpha"));
-        for (const char *name : {"../evil", "a/b", "a\\b", "..", ".", "a:b", "a*", "a?", "a\"b", "<a>", "a|b", "t\tab", ""}) {
-            QString error;
-            QVERIFY2(!store.write({name, "07:00:00", "am", "", "Everyday", "0", ""}, &error) && !error.isEmpty(), name);
-            QVERIFY(!store.read(name));
-        }
+        QVERIFY(store.remove("alpha", false) && !store.exists("Alpha"));
+        for (const char *name : {"../evil", "a/b", "a\\b", "..", ".", "a:b", "a*", "a?", "a\"b", "<a>", "a|b", "t\tab", ""})
+            QVERIFY2(!store.write({name, "07:00:00", "am", "", "Everyday", "0", ""}) && !store.read(name), name);
         QVERIFY(QDir(m_dir.path()).entryList({"*.wkp"}).isEmpty());
-    }
-
-    void dayLines()
-    {
-        const std::tuple<const char *, const char *, bool> rows[]{{"everyday", "Sunday", false},
-            {"Monday, Wednesday, ", "Wednesday", true}, {"Funday, Monday, ", "Monday", false},
-            {"Monday, Funday, Friday, ", "Friday", false}, {"M", "Monday", false}, {"Monday, Sunday", "Sunday", false}};
-        for (const auto &[line, weekday, rings] : rows)
-            QVERIFY2(DayList::ringsOn(line, weekday) == rings, line);
     }
 
     // Slots as a hand edit may leave them, one change (+ appends, - removes), the keys afterwards.
@@ -208,12 +187,11 @@ private slots:
         }
         int status = 0;
         QVERIFY(waitpid(child, &status, 0) == child);
-        QTEST(WEXITSTATUS(status) == 0, "completes");
-        QCOMPARE(WEXITSTATUS(status) % 3, 0); // finished, or stopped at step k
+        QFETCH(bool, completes);
+        QCOMPARE(WEXITSTATUS(status), completes ? 0 : 3); // finished, or stopped at step k
         World after(root);
         after.store.recoverPending(after.index);
         QCOMPARE(after.listed(), expected);
-        QCOMPARE(after.index.names().size(), expected.size());
     }
 
     // Real faults under the store: a full disk, read-only mounts of the profile
