@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         && (index.names() != QStringList{record->name} || store.read(record->name) != record
             || !session.takeOut(record->name) || !session.putBack() || !store.erase(record->name, index)))
         abort();
-    if (!index.names().isEmpty() || !QDir(store.folder()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+    // Nothing is left behind, nor written beside the folder ("../x" as a name).
+    if (!index.names().isEmpty() || !QDir(store.folder()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+        || !QDir(dir.path()).entryList({"*.wkp"}).isEmpty())
         abort();
     return 0;
 }
