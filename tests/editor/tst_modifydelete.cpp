@@ -37,7 +37,6 @@ private slots:
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("indexAfter");
         QTest::addColumn<QByteArray>("saved"); // B's file afterwards, or the one it was renamed to
-        const QByteArray gone;
         const QStringList none, select{"Error|Please select a profile from the list.|3"},
             ask{"Confirmation|Are you sure you want to delete the selected item?|2"},
             refused{"Error|Please select a profile from the list and try again.\n\nIf a selection has been made, "
@@ -56,10 +55,10 @@ private slots:
         QTest::newRow("Modify, no selection") << "mnuHiddenModify unselected" << fileB << select << abc << fileB;
         QTest::newRow("Modify, days of one character") << "mnuProfilesModify" << daysX << select << abc << daysX;
         QTest::newRow("Modify, volume not a number") << "Ctrl+M" << volumeX << select << abc << volumeX;
-        QTest::newRow("Delete, Yes, Ctrl+E") << "Ctrl+E" << fileB << ask << ac << gone;
+        QTest::newRow("Delete, Yes, Ctrl+E") << "Ctrl+E" << fileB << ask << ac << QByteArray();
         QTest::newRow("Delete, No, context menu") << "mnuHiddenDelete No" << fileB << ask << abc << fileB;
         QTest::newRow("Delete, no selection") << "mnuProfilesDelete unselected" << fileB << refused << abc << fileB;
-        QTest::newRow("Delete, file removed outside") << "mnuProfilesDelete" << gone << ask << ac << gone;
+        QTest::newRow("Delete, file removed outside") << "mnuProfilesDelete" << QByteArray() << ask << ac << QByteArray();
         QTest::newRow("Delete, read-only") << "mnuProfilesDelete read-only" << fileB << ask + refused << abc << fileB;
     }
     void modifyOrDelete()

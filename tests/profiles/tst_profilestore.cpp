@@ -80,8 +80,7 @@ class TstProfileStore : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString fresh() { return m_dir.filePath(QString::number(++m_worlds)); }
-    int m_worlds = 0;
+    QString fresh() { static int n = 0; return m_dir.filePath(QString::number(++n)); }
 
 private slots:
     // Files as other programs leave them, and the note read from each ("-":
@@ -121,8 +120,7 @@ private slots:
         QSettings settings(fresh() + ".conf", QSettings::IniFormat);
         for (const QString &key : keys.split(' ', Qt::SkipEmptyParts))
             settings.setValue("Settings/" + key.section('=', 0, 0), key.section('=', 1));
-        ProfileIndex index(settings);
-        QVERIFY(change[0] == '+' ? index.append(change.mid(1)) : index.remove(change.mid(1)));
+        QVERIFY(change[0] == '+' ? ProfileIndex(settings).append(change.mid(1)) : ProfileIndex(settings).remove(change.mid(1)));
         QStringList after;
         for (const QString &key : settings.allKeys())
             after << key.mid(9) + '=' + settings.value(key).toString();
