@@ -211,7 +211,8 @@ void FrmMain::buildTimers()
 
 void FrmMain::Form_Load()
 {
-    // A modification cut short by a crash or a kill is put back first.
+    // A change cut short by a crash or a kill is settled first: a profile
+    // taken out is put back, and every profile file is listed.
     store.recoverPending(index);
     for (const QString &name : index.names())
         lstSaved->addRow(name);

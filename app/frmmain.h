@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mdltray.h"
+#include "profiles/modifysession.h"
 #include "profiles/profilerecord.h"
 #include "scheduler/alarmcheck.h"
 
@@ -50,12 +51,11 @@ public:
     // State the windows share.
     QString pendingNote;          // notes of the alarms ringing now
     bool risingVolume = false;    // rising-volume line of the last profile the check read
-    bool modifyFlag = false;      // the editor holds a profile taken out for modification
-    ProfileRecord profileBackup;  // that profile as it was read
     QString todaysWeekday;        // the weekday the date line shows
 
     ProfileStore &store;
     ProfileIndex &index;
+    ModifySession modify{store, index}; // the Modify flag and the profile taken out
     AlarmCheck check;
     MdlTray tray;
 

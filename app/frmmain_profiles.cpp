@@ -45,16 +45,12 @@ void FrmMain::mnuHiddenModify_Click()
         fail();
         return;
     }
-    profileBackup = *profile;
-    profileBackup.note = frmProfile->noteText();
     // The file waits in the recovery folder, not deleted, until the profile is
     // written again: a crash meanwhile loses nothing.
-    if (!store.moveToPending(name)) {
+    if (!modify.takeOut(name)) {
         fail();
         return;
     }
-    modifyFlag = true;
-    index.remove(name);
     lstSaved->removeRow(row);
 }
 
@@ -71,10 +67,9 @@ void FrmMain::mnuHiddenDelete_Click()
                             QStringLiteral("Are you sure you want to delete the selected item?")))
         return;
     const QString name = lstSaved->selectedText();
-    if (!store.remove(name, false)) {
+    if (!store.erase(name, index)) {
         Messages::critical(this, QStringLiteral("Error"), failure);
         return;
     }
-    index.remove(name);
     lstSaved->removeRow(lstSaved->currentRow());
 }

@@ -247,19 +247,15 @@ void FrmProfile::cmdCancel_MouseUp()
 
 void FrmProfile::closeWithoutPutBack()
 {
-    m_main->modifyFlag = false;
     close();
 }
 
 void FrmProfile::closeEvent(QCloseEvent *event)
 {
-    // A profile taken out for modification goes back as it was read.
-    if (m_main->modifyFlag) {
-        FillEditorFromProfile(m_main->profileBackup);
-        if (!cmdSave_MouseUp() && !m_main->isExiting()) {
-            event->ignore();
-            return;
-        }
+    // A profile taken out for modification goes back byte for byte.
+    if (m_main->modify.active() && !putBack() && !m_main->isExiting()) {
+        event->ignore();
+        return;
     }
     if (MediaPlayer1)
         MediaPlayer1->close();

@@ -50,6 +50,9 @@ public:
     void picStop_MouseUp();
     // Closes after a failed modification, which has nothing to put back.
     void closeWithoutPutBack();
+    // Puts the profile taken out for modification back as it was; false, after
+    // telling the user, when that fails.
+    bool putBack();
 
     // The file dialog, replaceable by tests: (parent, title, initial folder,
     // last chosen file, filter) → the chosen file or empty.

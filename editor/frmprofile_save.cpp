@@ -15,6 +15,11 @@ QString twoDigits(const QString &text)
 {
     return text.size() == 1 ? QLatin1Char('0') + text : text;
 }
+
+QString notSaved(const QString &name, const QString &reason)
+{
+    return QStringLiteral("The profile '%1' could not be saved.").arg(name) + Messages::lineBreak + reason;
+}
 } // namespace
 
 bool FrmProfile::refuse(const QString &title, const QString &text, QWidget *focus)
@@ -42,7 +47,7 @@ bool FrmProfile::cmdSave_MouseUp()
     if (txtTime2->text().isEmpty() || txtTime2->text().toInt() > 59)
         return refuse(QStringLiteral("Invalid Time"), invalidTime, txtTime2);
 
-    if (trimBlanks(txtAlarm->text()).isEmpty() && !m_main->modifyFlag
+    if (trimBlanks(txtAlarm->text()).isEmpty() && !m_main->modify.active()
         && !Messages::askOkCancel(this, Messages::appTitle,
                                   QStringLiteral("You have not entered a valid path to a music file.") + Messages::lineBreak
                                       + QStringLiteral("If you would like to receive a 'silent' alarm, press OK."))) {
@@ -69,16 +74,19 @@ bool FrmProfile::cmdSave_MouseUp()
     profile.rising = chkVolume->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     profile.note = noteText();
     QString reason;
-    if (!m_main->store.write(profile, &reason))
-        return refuse(QStringLiteral("Error"),
-                      QStringLiteral("The profile '%1' could not be saved.").arg(name) + Messages::lineBreak + reason,
-                      txtName);
-
-    m_main->index.append(name);
-    if (m_main->modifyFlag)
-        m_main->store.dropPending(m_main->profileBackup.name);
-    m_main->modifyFlag = false;
+    if (!m_main->modify.save(profile, &reason))
+        return refuse(QStringLiteral("Error"), notSaved(name, reason), txtName);
     m_main->profileSaved(name);
     cmdCancel_MouseUp();
+    return true;
+}
+
+bool FrmProfile::putBack()
+{
+    QString reason;
+    const QString name = m_main->modify.takenName();
+    if (!m_main->modify.putBack(&reason))
+        return refuse(QStringLiteral("Error"), notSaved(name, reason), txtName);
+    m_main->profileSaved(name);
     return true;
 }

@@ -6,23 +6,25 @@
 class QSettings;
 
 // The ordered names of the saved profiles in the settings store: group
-// "Settings", keys "Counter" and "Profile1", "Profile2", … without gaps.
+// "Settings", keys "Counter" and "Profile1", "Profile2", … Every change is
+// written at once; one that does not reach the disk is undone in memory too.
 class ProfileIndex
 {
 public:
     // The store must outlive the index.
     explicit ProfileIndex(QSettings &store);
 
-    // Slot 1, 2, … up to the first slot that does not exist.
+    // Every slot in the order of its number; a gap left by a hand edit hides nothing.
     QStringList names() const;
-    // Stores the name in the first missing slot.
-    void append(const QString &name);
-    // Removes the first slot holding exactly `name` and closes the gap; false,
-    // with nothing changed, when no slot holds it.
-    bool remove(const QString &name);
+    // Adds names after the last slot; false, with the reason, when the store cannot be written.
+    bool append(const QStringList &added, QString *error = nullptr);
+    bool append(const QString &name, QString *error = nullptr) { return append(QStringList{name}, error); }
+    // Removes the first slot holding exactly `name` and closes the gap; a name
+    // not listed changes nothing. False only when the store cannot be written.
+    bool remove(const QString &name, QString *error = nullptr);
 
 private:
-    QString slotKey(int n) const;
-    void writeCounter(int count);
+    bool commit(const QStringList &after, QString *error);
+    void put(const QStringList &names);
     QSettings &m_store;
 };

@@ -5,9 +5,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace {
 const QString extension = QStringLiteral(".wkp");
+const QString journalExtension = QStringLiteral(".next");
+
+// QSaveFile::write() only fills a buffer: "no space" shows at the flush, and
+// commit() would then put a short file in place of the old one.
+bool saveBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()) {
+        ProfileStore::step();
+        if (file.commit())
+            return true;
+    }
+    if (error)
+        *error = file.errorString();
+    return false;
+}
 
 bool unsafe(const QString &name, QString *error)
 {
@@ -87,14 +104,7 @@ bool ProfileStore::write(const ProfileRecord &record, QString *error) const
             *error = QStringLiteral("The folder %1 cannot be created.").arg(m_folder);
         return false;
     }
-    QSaveFile file(pathFor(record.name));
-    const QByteArray bytes = record.toFileBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveBytes(pathFor(record.name), record.toFileBytes(), error);
 }
 
 bool ProfileStore::remove(const QString &name, bool force, QString *error) const
@@ -114,6 +124,26 @@ bool ProfileStore::remove(const QString &name, bool force, QString *error) const
     if (!file.remove()) {
         if (error)
             *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ProfileStore::erase(const QString &name, ProfileIndex &index, QString *error) const
+{
+    const QString path = pathFor(name);
+    if (!QFileInfo::exists(path)) // removed outside: only the slot is left to go
+        return index.remove(name, error);
+    if (!(QFile::permissions(path) & QFileDevice::WriteOwner)) {
+        if (error)
+            *error = QStringLiteral("The file %1 is read-only.").arg(path);
+        return false;
+    }
+    if (!index.remove(name, error))
+        return false;
+    step();
+    if (!remove(name, false, error)) {
+        index.append(name);
         return false;
     }
     return true;
@@ -139,6 +169,18 @@ bool ProfileStore::moveToPending(const QString &name, QString *error) const
     return true;
 }
 
+bool ProfileStore::restorePending(const QString &name, QString *error) const
+{
+    const QString from = findFile(pendingFolder(), name);
+    if (from.isEmpty() || exists(name) || !QFile::rename(from, m_folder + QLatin1Char('/') + QFileInfo(from).fileName())) {
+        if (error)
+            *error = QStringLiteral("The file %1 cannot be put back.").arg(from);
+        return false;
+    }
+    QDir().rmdir(pendingFolder()); // only when nothing is left in it
+    return true;
+}
+
 void ProfileStore::dropPending(const QString &name) const
 {
     const QString path = findFile(pendingFolder(), name);
@@ -146,25 +188,57 @@ void ProfileStore::dropPending(const QString &name) const
         QFile::remove(path);
 }
 
+bool ProfileStore::writeJournal(const QString &from, const QString &to, QString *error) const
+{
+    return saveBytes(pendingFolder() + QLatin1Char('/') + from + journalExtension, to.toUtf8(), error);
+}
+
+void ProfileStore::dropJournal(const QString &from) const
+{
+    QFile::remove(pendingFolder() + QLatin1Char('/') + from + journalExtension);
+    QDir().rmdir(pendingFolder());
+}
+
 QStringList ProfileStore::recoverPending(ProfileIndex &index) const
 {
-    QStringList recovered;
     QDir pending(pendingFolder());
-    if (!pending.exists())
-        return recovered;
-    const QStringList names = index.names();
-    const auto entries = pending.entryList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden);
-    for (const QString &entry : entries) {
-        const QString name = entry.chopped(extension.size());
-        // A file already back in place was saved after the copy was made: it wins.
-        if (exists(name))
-            QFile::remove(pending.filePath(entry));
-        else if (!QFile::rename(pending.filePath(entry), m_folder + QLatin1Char('/') + entry))
-            continue; // stays pending for the next start rather than being lost
-        recovered.append(name);
-        if (!names.contains(name))
-            index.append(name);
+    if (pending.exists()) {
+        // A journal whose new file exists: that save went through, the old copy goes.
+        const auto journals = pending.entryList({QStringLiteral("*") + journalExtension}, QDir::Files | QDir::Hidden);
+        for (const QString &entry : journals) {
+            QFile journal(pending.filePath(entry));
+            const QString to = journal.open(QIODevice::ReadOnly) ? QString::fromUtf8(journal.read(4096)) : QString();
+            journal.close();
+            if (exists(to))
+                dropPending(entry.chopped(journalExtension.size()));
+            journal.remove();
+        }
+        const auto entries = pending.entryList({QStringLiteral("*") + extension}, QDir::Files | QDir::Hidden);
+        for (const QString &entry : entries) {
+            // A file already back in place was saved after the copy was made: it wins.
+            if (exists(entry.chopped(extension.size())))
+                QFile::remove(pending.filePath(entry));
+            else
+                QFile::rename(pending.filePath(entry), m_folder + QLatin1Char('/') + entry); // else it waits for the next start
+        }
+        pending.rmdir(pending.path()); // only when nothing is left in it
     }
-    pending.rmdir(pending.path()); // only when nothing is left in it
-    return recovered;
+
+    // Every profile file is listed: one that the index lacks was written just
+    // before a crash, or put back above.
+    QSet<QString> listed;
+    for (const QString &name : index.names())
+        listed.insert(name.toCaseFolded());
+    QStringList unlisted;
+    const auto files = QDir(m_folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &entry : files) {
+        const QString name = entry.left(entry.size() - extension.size());
+        if (entry.endsWith(extension, Qt::CaseInsensitive) && isSafeName(name) && !listed.contains(name.toCaseFolded())) {
+            listed.insert(name.toCaseFolded());
+            unlisted.append(name);
+        }
+    }
+    if (!unlisted.isEmpty() && !index.append(unlisted))
+        return {};
+    return unlisted;
 }

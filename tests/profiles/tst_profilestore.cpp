@@ -1,197 +1,209 @@
-#include "profiles/daylist.h"
+#include "profiles/modifysession.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using Files = QMap<QString, QByteArray>; // profile name → file bytes
+const ProfileRecord alpha{"Alpha", "07:00:00", "am", "", "Everyday", "0", "old"},
+    beta{"Beta", "08:00:00", "pm", "/s/b.mp3", "Monday, ", "1", "b"}, gammaP{"Gamma", "09:00:00", "am", "", "Everyday", "0", ""},
+    alphaNew{"Alpha", "07:00:00", "am", "", "Everyday", "0", "new"}, alpha2{"Alpha2", "07:00:00", "am", "", "Everyday", "0", "new"};
+
+Files files(std::initializer_list<ProfileRecord> profiles)
+{
+    Files files;
+    for (const ProfileRecord &p : profiles)
+        files[p.name] = p.toFileBytes();
+    return files;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+// A profile folder and a settings file beside it.
+struct World
+{
+    QString root, folder = root + "/Profiles", config = root + "/config";
+    QSettings settings{config + "/dawnbell.conf", QSettings::IniFormat};
+    ProfileIndex index{settings};
+    ProfileStore store{folder};
+    ModifySession session{store, index};
+    explicit World(const QString &r) : root(r) { QDir().mkpath(folder), QDir().mkpath(config); }
+    void fill() { QVERIFY(store.write(alpha) && store.write(beta) && index.append({"Alpha", "Beta"})); }
+    // "new" saves Gamma; the others act on Alpha: take out, save or rename, put back, erase.
+    bool run(const QString &op, QString *error)
+    {
+        if (op == "take" || op == "put")
+            return op == "take" ? session.takeOut("Alpha", error) : session.putBack(error);
+        return op == "erase" ? store.erase("Alpha", index, error) : session.save(op == "new" ? gammaP : op == "save" ? alphaNew : alpha2, error);
+    }
+    // The profiles the index on disk lists; each must have its file, and each
+    // file its slot, with nothing left pending.
+    Files listed() const
+    {
+        QFile conf(config + "/dawnbell.conf");
+        conf.open(QIODevice::ReadOnly);
+        Files found;
+        const QStringList lines = QString(conf.readAll()).split('\n').filter(QRegularExpression("^Profile\\d+="));
+        for (const QString &slot : lines) {
+            QFile f(store.pathFor(slot.section('=', 1)));
+            found[slot.section('=', 1)] = f.open(QIODevice::ReadOnly) ? f.readAll() : "<missing>";
+        }
+        if (QDir(folder).entryList({"*.wkp"}, QDir::Files).size() != lines.size()
+            || !QDir(store.pendingFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+            found["<unlisted or pending>"];
+        return found;
+    }
+};
+
+// Mounts need a private mount namespace: as root, or as root of a user
+// namespace. Entered before the test library starts its watchdog thread.
+const bool canMount = [] {
+    const QByteArray uid = QByteArray::number(getuid()), gid = QByteArray::number(getgid());
+    return (uid == "0" ? unshare(CLONE_NEWNS) == 0
+                       : unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && writeFile("/proc/self/setgroups", "deny")
+                             && writeFile("/proc/self/uid_map", "0 " + uid + " 1") && writeFile("/proc/self/gid_map", "0 " + gid + " 1"))
+        && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}();
 
 class TstProfileStore : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString folder() const { return m_dir.filePath(QStringLiteral("Profiles")); }
-    QByteArray fileBytes(const QString &name) const
-    {
-        QFile f(folder() + QLatin1Char('/') + name + QStringLiteral(".wkp"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString fresh() { static int n = 0; return m_dir.filePath(QString::number(++n)); }
 
 private slots:
-    void init() { QDir(folder()).removeRecursively(); }
-
-    void writesExactBytes_data()
+    // Files as other programs leave them, and the note read from each ("-":
+    // refused). The writer's own form is checked through the editor.
+    void reading()
     {
-        QTest::addColumn<ProfileRecord>("profile");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("default evening profile")
-            << ProfileRecord{"Default", "07:05:00", "pm", "", "Everyday", "0", ""}
-            << QByteArray("Default\r\n07:05:00\r\npm\r\n\r\nEveryday\r\n0\r\n\r\n");
-        QTest::newRow("two-line note")
-            << ProfileRecord{"Gym", "06:15:00", "am", "/s/a.mp3", "Monday, Sunday, ", "1", "a\r\nb"}
-            << QByteArray("Gym\r\n06:15:00\r\nam\r\n/s/a.mp3\r\nMonday, Sunday, \r\n1\r\na\r\nb\r\n");
-        QTest::newRow("note ending in a line break")
-            << ProfileRecord{"N", "12:00:00", "am", "", "Everyday", "0", "a\r\n"}
-            << QByteArray("N\r\n12:00:00\r\nam\r\n\r\nEveryday\r\n0\r\na\r\n\r\n");
-        QTest::newRow("blanks around the name")
-            << ProfileRecord{" run ", "01:00:00", "am", "", "Everyday", "0", ""}
-            << QByteArray(" run \r\n01:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n\r\n");
-    }
-    void writesExactBytes()
-    {
-        QFETCH(ProfileRecord, profile);
-        QFETCH(QByteArray, bytes);
-        ProfileStore store(folder());
-        QVERIFY(store.write(profile));
-        QCOMPARE(fileBytes(profile.name), bytes);
-        QCOMPARE(*store.read(profile.name), profile);
-    }
-
-    void readsLfFilesAndRefusesShortOnes_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("readable");
-        QTest::addColumn<QString>("note");
-        QTest::newRow("LF only") << QByteArray("A\n07:00:00\nam\n\nEveryday\n1\nx\ny\n") << true << "x\r\ny";
-        QTest::newRow("ends after line 6") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n") << true << "";
-        QTest::newRow("no final line break") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\nz") << true << "z";
-        QTest::newRow("five lines") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n") << false << "";
-        QTest::newRow("empty file") << QByteArray() << false << "";
-        QTest::newRow("latin-1 note") << QByteArray("A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\ncaf\xe9\r\n") << true
-                                      << QString::fromUtf8("caf\u00e9");
-    }
-    void readsLfFilesAndRefusesShortOnes()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, readable);
-        QFETCH(QString, note);
-        QDir().mkpath(folder());
-        QFile f(folder() + QStringLiteral("/A.wkp"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        QString error;
-        const auto profile = ProfileStore(folder()).read(QStringLiteral("A"), &error);
-        QCOMPARE(profile.has_value(), readable);
-        QCOMPARE(error.isEmpty(), readable);
-        if (profile)
-            QCOMPARE(profile->note, note);
-    }
-
-    void namesIgnoreCase()
-    {
-        ProfileStore store(folder());
-        QVERIFY(store.write({"Morning", "07:00:00", "am", "", "Everyday", "0", ""}));
-        QVERIFY(store.exists(QStringLiteral("morning")));
-        QVERIFY(store.write({"MORNING", "08:00:00", "am", "", "Everyday", "0", ""}));
-        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"Morning.wkp"});
-        QCOMPARE(store.read(QStringLiteral("morning"))->time, QStringLiteral("08:00:00"));
-        QVERIFY(store.remove(QStringLiteral("mOrNiNg"), false));
-        QVERIFY(!store.exists(QStringLiteral("Morning")));
-    }
-
-    void refusesNamesOutsideTheFolder_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"../evil", "a/b", "a\\b", "..", ".", "a:b", "a*", "a?", "a\"b", "<a>", "a|b", "tab\there", ""})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void refusesNamesOutsideTheFolder()
-    {
-        QFETCH(QString, name);
-        ProfileStore store(folder());
-        QString error;
-        QVERIFY(!store.write({name, "07:00:00", "am", "", "Everyday", "0", ""}, &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("evil.wkp"))));
-        QVERIFY(!store.read(name));
-    }
-
-    void failedWriteKeepsTheOldFile()
-    {
-        ProfileStore store(folder());
-        const ProfileRecord old{"Keep", "07:00:00", "am", "", "Everyday", "0", "old"};
-        QVERIFY(store.write(old));
-        // A folder where the temporary file would go cannot be written: the
-        // profile path becomes unusable while the old file stays.
-        ProfileStore blocked(m_dir.filePath(QStringLiteral("blocked")));
-        QFile plain(m_dir.filePath(QStringLiteral("blocked")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
-        QString error;
-        QVERIFY(!blocked.write(old, &error));
-        QVERIFY(!error.isEmpty());
-        // A directory standing where the file must go: the rename fails.
-        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/Dir.wkp")));
-        QVERIFY(!store.write({"Dir", "07:00:00", "am", "", "Everyday", "0", ""}, &error));
-        QCOMPARE(*store.read(QStringLiteral("Keep")), old);
-    }
-
-    void removeRespectsReadOnlyUnlessForced()
-    {
-        ProfileStore store(folder());
-        QVERIFY(store.write({"Ro", "07:00:00", "am", "", "Everyday", "0", ""}));
-        QFile::setPermissions(store.pathFor(QStringLiteral("Ro")), QFileDevice::ReadOwner);
-        QVERIFY(!store.remove(QStringLiteral("Ro"), false));
-        QVERIFY(store.exists(QStringLiteral("Ro")));
-        QVERIFY(store.remove(QStringLiteral("Ro"), true));
-        QVERIFY(!store.exists(QStringLiteral("Ro")));
-        QVERIFY(store.remove(QStringLiteral("Gone"), false)); // already removed outside
-    }
-
-    // A modification cut short leaves the file in the recovery folder; the next
-    // start puts every copy back, never dropping one.
-    void recoveryNeverDropsACopy()
-    {
-        QSettings settings(m_dir.filePath(QStringLiteral("recovery.conf")), QSettings::IniFormat);
-        ProfileIndex index(settings);
-        index.append(QStringLiteral("A"));
-        ProfileStore store(folder());
-        for (const char *name : {".hidden", "Blocked", "ReadOnly", "Saved"}) {
-            QVERIFY(store.write({QString::fromLatin1(name), "07:00:00", "am", "", "Everyday", "0", "old"}));
-            QFile::setPermissions(store.pathFor(QString::fromLatin1(name)), QFileDevice::ReadOwner);
-            QVERIFY(store.moveToPending(QString::fromLatin1(name)));
-            QVERIFY(!store.exists(QString::fromLatin1(name)));
+        const QByteArray head = "A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n";
+        const std::pair<QByteArray, QString> files[]{{"A\n07:00:00\nam\n\nEveryday\n1\nx\ny\n", "x\r\ny"}, {head, ""},
+            {head + "z", "z"}, {head + "caf\xe9\r\n", "caf\u00e9"}, {head.left(head.size() - 3), "-"}, {"", "-"}};
+        ProfileStore store(fresh());
+        for (const auto &[bytes, note] : files) {
+            QString error;
+            QVERIFY(QDir().mkpath(store.folder()) && writeFile(store.folder() + "/In.wkp", bytes));
+            const auto profile = store.read("In", &error);
+            QCOMPARE(profile ? profile->note : "-", note);
+            QCOMPARE(error.isEmpty(), bool(profile));
         }
-        const QByteArray before = QByteArray("ReadOnly\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\nold\r\n");
-        // Saved again before the program died: the newer file stays.
-        QVERIFY(store.write({"Saved", "09:00:00", "am", "", "Everyday", "0", "new"}));
-        // Something in the way of the put-back: the copy waits for the next start.
-        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/Blocked.wkp")));
-
-        QCOMPARE(store.recoverPending(index), (QStringList{".hidden", "ReadOnly", "Saved"}));
-        QCOMPARE(fileBytes(QStringLiteral("ReadOnly")), before);
-        QCOMPARE(store.read(QStringLiteral(".hidden"))->note, QStringLiteral("old"));
-        QCOMPARE(store.read(QStringLiteral("Saved"))->note, QStringLiteral("new"));
-        QVERIFY(QFileInfo::exists(store.pendingFolder() + QStringLiteral("/Blocked.wkp")));
-        QCOMPARE(index.names(), (QStringList{"A", ".hidden", "ReadOnly", "Saved"}));
-        QDir(folder() + QStringLiteral("/Blocked.wkp")).removeRecursively();
-        QCOMPARE(store.recoverPending(index), QStringList{"Blocked"});
-        QVERIFY(!QFileInfo::exists(store.pendingFolder()));
     }
 
-    void dayLines_data()
+    // Slots as a hand edit may leave them, one change (+ appends, - removes), the keys afterwards.
+    void indexSlots_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("weekday");
-        QTest::addColumn<bool>("rings");
-        QTest::newRow("everyday") << "Everyday" << "Sunday" << true;
-        QTest::newRow("everyday lower case") << "everyday" << "Sunday" << false;
-        QTest::newRow("second of two") << "Monday, Wednesday, " << "Wednesday" << true;
-        QTest::newRow("not listed") << "Monday, Wednesday, " << "Tuesday" << false;
-        QTest::newRow("unknown first") << "Funday, Monday, " << "Monday" << false;
-        QTest::newRow("after an unknown") << "Monday, Funday, Friday, " << "Friday" << false;
-        QTest::newRow("too short") << "M" << "Monday" << false;
-        QTest::newRow("last without its comma") << "Monday, Sunday" << "Sunday" << false;
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("remove closes the gap") << "Counter=3 Profile1=A Profile2=B Profile3=C" << "-B" << "Counter=2 Profile1=A Profile2=C";
+        QTest::newRow("remove the last") << "Counter=1 Profile1=A" << "-A" << "Counter=0";
+        QTest::newRow("case counts") << "Counter=1 Profile1=A" << "-a" << "Counter=1 Profile1=A";
+        QTest::newRow("a gap hides nothing") << "Counter=2 Profile1=A Profile3=C" << "+D" << "Counter=3 Profile1=A Profile2=C Profile3=D";
+        QTest::newRow("bad counter, NotGotIt") << "Counter=x Profile1=NotGotIt Profile010=Z" << "+B" << "Counter=2 Profile010=Z Profile1=NotGotIt Profile2=B";
+        QTest::newRow("ten after nine, commas") << "Profile10=J Profile9=I" << "+K, L" << "Counter=3 Profile1=I Profile2=J Profile3=K, L";
     }
-    void dayLines()
+    void indexSlots()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, weekday);
-        QFETCH(bool, rings);
-        QCOMPARE(DayList::ringsOn(line, weekday), rings);
+        QFETCH(QString, keys);
+        QFETCH(QString, change);
+        QSettings settings(fresh() + ".conf", QSettings::IniFormat);
+        for (const QString &key : keys.split(' ', Qt::SkipEmptyParts))
+            settings.setValue("Settings/" + key.section('=', 0, 0), key.section('=', 1));
+        QVERIFY(change[0] == '+' ? ProfileIndex(settings).append(change.mid(1)) : ProfileIndex(settings).remove(change.mid(1)));
+        QStringList after;
+        for (const QString &key : settings.allKeys())
+            after << key.mid(9) + '=' + settings.value(key).toString();
+        QTEST((after.sort(), after.join(' ')), "after");
+    }
+
+    // A process killed after step k of a change: the next start lists every
+    // profile once, old ('o') or new ('n') as `outcomes` says for each k; the
+    // last k runs the change to its end.
+    void crashPoints_data()
+    {
+        QTest::addColumn<QString>("ops");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<Files>("expected");
+        QTest::addColumn<int>("exit"); // 3: stopped at step k, 0: finished
+        const Files old = files({alpha, beta});
+        const std::tuple<QString, QString, Files> changes[]{{"new", "onnn", files({alpha, beta, gammaP})},
+            {"take save", "oooonnnn", files({alphaNew, beta})}, {"take rename", "oooonnnn", files({alpha2, beta})},
+            {"take put", "ooo", old}, {"erase", "on", files({beta})}};
+        for (const auto &[ops, outcomes, changed] : changes)
+            for (int k = 1; k <= outcomes.size(); ++k)
+                QTest::addRow("%s, step %d", qPrintable(ops), k)
+                    << ops << k << (outcomes[k - 1] == 'o' ? old : changed) << (k == outcomes.size() ? 0 : 3);
+    }
+    void crashPoints()
+    {
+        QFETCH(QString, ops);
+        QFETCH(int, k);
+        QFETCH(Files, expected);
+        const QString root = fresh();
+        const pid_t child = fork();
+        if (child == 0) {
+            World w(root);
+            w.fill();
+            ProfileStore::afterStep = [&k] { --k == 0 ? _exit(3) : void(); };
+            for (const QString &op : ops.split(' '))
+                w.run(op, nullptr) || (_exit(1), true);
+            _exit(0);
+        }
+        int status = 0;
+        QVERIFY(waitpid(child, &status, 0) == child);
+        QTEST(WEXITSTATUS(status), "exit");
+        World after(root);
+        after.store.recoverPending(after.index);
+        QCOMPARE(after.listed(), expected);
+    }
+
+    // Real faults under the store: a full disk, read-only mounts of the profile
+    // or the settings folder. Each op gives its result ('1' done, '0' failed with
+    // a reason) and leaves Alpha and Beta as they were, file and slot.
+    void faultyDisks_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("full: new") << "full new:0";
+        QTest::newRow("full: modify, save, put back") << "take:1 full save:0 rename:0 put:1";
+        QTest::newRow("read-only profiles: new, modify, erase") << "ro-profiles new:0 take:0 erase:0";
+        QTest::newRow("read-only settings: new, modify, erase") << "ro-config new:0 take:0 erase:0";
+        QTest::newRow("read-only settings: save, put back, writable again") << "take:1 ro-config save:0 rename:0 put:0 rw-config put:1";
+    }
+    void faultyDisks()
+    {
+        QFETCH(QString, steps);
+        if (!canMount)
+            QSKIP("No mount namespace here (needs root or unprivileged user namespaces): real faults not tried");
+        World w(fresh());
+        QVERIFY(mount("tmpfs", qPrintable(w.folder), "tmpfs", 0, "size=64k") == 0);
+        QVERIFY(mount("tmpfs", qPrintable(w.config), "tmpfs", 0, "size=64k") == 0);
+        const auto unmount = qScopeGuard([&] { umount2(qPrintable(w.folder), MNT_DETACH), umount2(qPrintable(w.config), MNT_DETACH); });
+        w.fill();
+        const Files before = w.listed();
+        QString error;
+        for (const QString &step : steps.split(' ')) {
+            if (step == "full") // the filler's write fails once the disk is full
+                writeFile(w.folder + "/filler", QByteArray(64 * 1024, 'x'));
+            else if (step.contains('-'))
+                QVERIFY(mount(nullptr, qPrintable(step.endsWith("profiles") ? w.folder : w.config), nullptr,
+                              MS_REMOUNT | (step[1] == 'o' ? MS_RDONLY : 0), "") == 0);
+            else if (error.clear(), w.run(step.chopped(2), &error) != step.endsWith('1') || error.isEmpty() == step.endsWith('0'))
+                QFAIL(qPrintable(step + ": " + error));
+        }
+        QCOMPARE(w.listed(), before);
+        QStringList names = w.index.names(); // in memory as on disk
+        QCOMPARE((names.sort(), names), (QStringList{"Alpha", "Beta"}));
     }
 };
 
