@@ -13,7 +13,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -147,6 +147,13 @@ void FrmAlarm::startRamp()
 
 void FrmAlarm::ring(const Firing &firing)
 {
+    // An open menu would keep the keys; an open message box or dialog is modal
+    // and would block this window: the alarm goes above it, and the box is
+    // usable again once the alarm is answered.
+    while (QWidget *menu = QApplication::activePopupWidget())
+        menu->close();
+    if (!isVisible() && QApplication::activeModalWidget())
+        setWindowModality(Qt::ApplicationModal);
     show();
     raise();
     activateWindow();
