@@ -59,6 +59,39 @@ private slots:
         QCOMPARE(choices(), "am 0000000");
     }
 
+    // The marks of the choices show against their boxes, ticked or not, also
+    // where "All" has locked the days.
+    void marksVisible_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("locked");
+        for (const char *name : {"optTime_0", "optTime_1", "chkAll", "chkDays_3", "chkVolume"})
+            QTest::newRow(name) << QString(name) << false;
+        QTest::newRow("day locked by All") << "chkDays_6" << true;
+    }
+    void marksVisible()
+    {
+        QFETCH(QString, name);
+        auto *choice = ed->findChild<QAbstractButton *>(name);
+        QStyleOptionButton option;
+        option.initFrom(choice);
+        const bool radio = qobject_cast<QRadioButton *>(choice);
+        const QRect box = choice->style()->subElementRect(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, choice);
+        ed->optTime[1]->setChecked(name == "optTime_0"); // the radio button is ticked by its partner's untick
+        choice->setChecked(false);
+        const QImage off = choice->grab(box).toImage();
+        choice->setChecked(true);
+        if (QFETCH(bool, locked); locked)
+            ed->chkAll->setChecked(true);
+        const QImage on = choice->grab(box).toImage();
+        int contrast = 0;
+        for (int y = 0; y < on.height(); ++y)
+            for (int x = 0; x < on.width(); ++x)
+                contrast = qMax(contrast, qAbs(qGray(on.pixel(x, y)) - qGray(off.pixel(x, y))));
+        QVERIFY2(contrast >= 128, qPrintable(QString::number(contrast)));
+        QCOMPARE(choice->palette().color(QPalette::WindowText), QColor(Qt::white)); // the caption
+    }
+
     // Keys typed into a time box: \b Backspace, \v Shift+Insert pasting "4a", ↓ the Down key,
     // ▲▼ the spinner's arrows (clicked from the name box).
     void timeBoxes_data()
