@@ -59,6 +59,8 @@ FrmAlarm::FrmAlarm(FrmMain *main) : QWidget(nullptr, Qt::Tool), m_main(main)
     picBackground->setGeometry(0, 0, 545, 250);
     picBackground->setFocusPolicy(Qt::StrongFocus);
     picBackground->installEventFilter(this);
+    picBackground->setAccessibleName(QStringLiteral("Alarm"));
+    picBackground->setAccessibleDescription(QStringLiteral("Press Space to snooze, Escape to dismiss."));
     QPalette black = picBackground->palette();
     black.setColor(QPalette::Window, Qt::black);
     picBackground->setPalette(black);

@@ -104,6 +104,13 @@ void FrmProfile::buildControls()
         picture->setFocusPolicy(Qt::NoFocus);
     }
     picStop->hide();
+    picPlay->setAccessibleName(QStringLiteral("Play sound"));
+    picStop->setAccessibleName(QStringLiteral("Stop sound"));
+    // Names for screen readers: the caption beside each box.
+    const std::pair<QWidget *, const char *> boxNames[] = {
+        {txtName, "Name"}, {txtTime, "Hour"}, {txtTime2, "Minute"}, {txtAlarm, "Sound"}};
+    for (const auto &[box, boxName] : boxNames)
+        box->setAccessibleName(QString::fromLatin1(boxName));
 
     chkVolume = place(new QCheckBox(QStringLiteral("Gradually Increase volume"), this), "chkVolume", twips(360, 1680, 2775, 255));
     separator(this, 0, 2160);
@@ -120,8 +127,10 @@ void FrmProfile::buildControls()
     Label6 = heading(this, "Label6", QStringLiteral("Personal Note:"), twips(240, 3240, 1470, 210), true);
     txtNote = place(new QPlainTextEdit(this), "txtNote", twips(360, 3600, 5655, 1695));
     txtNote->setTabChangesFocus(true);
+    txtNote->setAccessibleName(QStringLiteral("Personal Note"));
     txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lblLimit = heading(this, "lblLimit", QStringLiteral("200/200"), twips(6120, 5100, 705, 195), false);
+    lblLimit->setAccessibleDescription(QStringLiteral("Characters left in the note"));
     separator(this, 2, 5520);
     cmdSave = place(new ImageButton(QStringLiteral("Save"), this), "cmdSave", twips(4320, 5640, 1215, 375));
     cmdCancel = place(new ImageButton(QStringLiteral("Cancel"), this), "cmdCancel", twips(5640, 5640, 1215, 375));
