@@ -48,11 +48,7 @@ private slots:
         QTest::addColumn<QString>("target"); // a control's name, "close box" or "Exit"
         QTest::addColumn<int>("key");        // 0: the mouse
         QTest::addColumn<QString>("outcome");
-        QTest::newRow("Space on the background") << "picBackground" << int(Qt::Key_Space) << "snoozed";
-        QTest::newRow("Escape on the background") << "picBackground" << int(Qt::Key_Escape) << "dismissed";
         QTest::newRow("Enter on the background") << "picBackground" << int(Qt::Key_Return) << "nothing";
-        QTest::newRow("Snooze") << "cmdSnooze" << 0 << "snoozed";
-        QTest::newRow("Dismiss") << "cmdDismiss" << 0 << "dismissed";
         QTest::newRow("Disable") << "cmdDeactivate" << 0 << "disabled";
         QTest::newRow("close box") << "close box" << 0 << "dismissed";
         QTest::newRow("Exit") << "Exit" << 0 << "dismissed";
@@ -164,6 +160,7 @@ private slots:
             }
             QVERIFY(!alarm || alarm->isHidden());
             QCOMPARE(main->lstSaved->rowOf(u"Gym"_s) >= 0, answer == u"cmdDeactivate"_s);
+            QVERIFY(main->pendingNote.isEmpty() && main->Timer5->isActive()); // the unload step
             QTEST(main->isEnabled(), "mainEnabled");
             QVERIFY(before && before->isVisible() != bool(qobject_cast<QMenu *>(before)));
             if (!qobject_cast<QMenu *>(before))
