@@ -13,7 +13,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -59,6 +59,8 @@ FrmAlarm::FrmAlarm(FrmMain *main) : QWidget(nullptr, Qt::Tool), m_main(main)
     picBackground->setGeometry(0, 0, 545, 250);
     picBackground->setFocusPolicy(Qt::StrongFocus);
     picBackground->installEventFilter(this);
+    picBackground->setAccessibleName(QStringLiteral("Alarm"));
+    picBackground->setAccessibleDescription(QStringLiteral("Press Space to snooze, Escape to dismiss."));
     QPalette black = picBackground->palette();
     black.setColor(QPalette::Window, Qt::black);
     picBackground->setPalette(black);
@@ -147,6 +149,13 @@ void FrmAlarm::startRamp()
 
 void FrmAlarm::ring(const Firing &firing)
 {
+    // An open menu would keep the keys; an open message box or dialog is modal
+    // and would block this window: the alarm goes above it, and the box is
+    // usable again once the alarm is answered.
+    while (QWidget *menu = QApplication::activePopupWidget())
+        menu->close();
+    if (!isVisible() && QApplication::activeModalWidget())
+        setWindowModality(Qt::ApplicationModal);
     show();
     raise();
     activateWindow();

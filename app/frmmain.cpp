@@ -83,6 +83,8 @@ void FrmMain::buildControls()
     lstActive = new SortedList(client);
     lstActive->setObjectName(QStringLiteral("lstActive"));
     lstActive->setGeometry(192, 40, 169, 121);
+    lstSaved->setAccessibleName(QStringLiteral("Profiles"));
+    lstActive->setAccessibleName(QStringLiteral("Active Alarms"));
     lstHidden = new SortedList(client);
     lstHidden->setObjectName(QStringLiteral("lstHidden"));
     lstHidden->hide();

@@ -3,8 +3,16 @@
 #include <QDir>
 #include <unistd.h>
 
-SingleInstance::SingleInstance()
-    : m_lock(std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/dawnbell-%1.lock").arg(getuid())))
+QString SingleInstance::lockPath()
+{
+    // The user's runtime folder belongs to the user id, not to a session's
+    // variables: every start of this user finds the same lock.
+    const QString runtime = QStringLiteral("/run/user/%1").arg(getuid());
+    return QDir(runtime).exists() ? runtime + QStringLiteral("/dawnbell.lock")
+                                  : QStringLiteral("/tmp/dawnbell-%1.lock").arg(getuid());
+}
+
+SingleInstance::SingleInstance() : m_lock(std::make_unique<QLockFile>(lockPath()))
 {
     m_lock->setStaleLockTime(0);
 }

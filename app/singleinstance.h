@@ -3,13 +3,16 @@
 #include <QLockFile>
 #include <memory>
 
-// Keeps a second copy of the program from running. The lock lives in the temp
-// folder under the user's id, so a copy started from a terminal and one from
-// the desktop see each other; a lock left by a killed process is taken over.
+// Keeps a second copy of the program from running. The lock lives in a place
+// fixed by the user's id alone (no environment variable moves it), so a copy
+// started from a terminal and one from the desktop see each other; a lock
+// left by a killed process is taken over.
 class SingleInstance
 {
 public:
     SingleInstance();
+    // /run/user/<uid>/dawnbell.lock where that folder exists, else /tmp/dawnbell-<uid>.lock.
+    static QString lockPath();
     // False when another copy holds the lock.
     bool acquire();
 

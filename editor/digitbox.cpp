@@ -30,8 +30,11 @@ void DigitBox::keyPressEvent(QKeyEvent *event)
         step(event->key() == Qt::Key_Up ? 1 : -1);
         return;
     }
+    // Shortcuts edit as in any box (select, copy, cut, paste, undo); the
+    // validator still lets only digits in.
+    const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     const QString typed = event->text();
-    if (!typed.isEmpty()) {
+    if (!typed.isEmpty() && !shortcut) {
         const char16_t c = typed.at(0).unicode();
         const bool digit = c >= u'0' && c <= u'9';
         if (!digit && c != u'\b' && c != u'\x7f') { // Backspace and Delete edit as usual

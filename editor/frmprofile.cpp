@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QRegularExpression>
 #include <QTextDocument>
 
 using Theme::px;
@@ -103,6 +104,13 @@ void FrmProfile::buildControls()
         picture->setFocusPolicy(Qt::NoFocus);
     }
     picStop->hide();
+    picPlay->setAccessibleName(QStringLiteral("Play sound"));
+    picStop->setAccessibleName(QStringLiteral("Stop sound"));
+    // Names for screen readers: the caption beside each box.
+    const std::pair<QWidget *, const char *> boxNames[] = {
+        {txtName, "Name"}, {txtTime, "Hour"}, {txtTime2, "Minute"}, {txtAlarm, "Sound"}};
+    for (const auto &[box, boxName] : boxNames)
+        box->setAccessibleName(QString::fromLatin1(boxName));
 
     chkVolume = place(new QCheckBox(QStringLiteral("Gradually Increase volume"), this), "chkVolume", twips(360, 1680, 2775, 255));
     separator(this, 0, 2160);
@@ -119,8 +127,10 @@ void FrmProfile::buildControls()
     Label6 = heading(this, "Label6", QStringLiteral("Personal Note:"), twips(240, 3240, 1470, 210), true);
     txtNote = place(new QPlainTextEdit(this), "txtNote", twips(360, 3600, 5655, 1695));
     txtNote->setTabChangesFocus(true);
+    txtNote->setAccessibleName(QStringLiteral("Personal Note"));
     txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lblLimit = heading(this, "lblLimit", QStringLiteral("200/200"), twips(6120, 5100, 705, 195), false);
+    lblLimit->setAccessibleDescription(QStringLiteral("Characters left in the note"));
     separator(this, 2, 5520);
     cmdSave = place(new ImageButton(QStringLiteral("Save"), this), "cmdSave", twips(4320, 5640, 1215, 375));
     cmdCancel = place(new ImageButton(QStringLiteral("Cancel"), this), "cmdCancel", twips(5640, 5640, 1215, 375));
@@ -194,14 +204,32 @@ QString FrmProfile::noteText() const
 
 void FrmProfile::txtNote_Change()
 {
-    // Typing past the limit is undone; a longer note filled in from a file stays.
+    // An insertion past the limit keeps what fits of it, as a length-limited
+    // box does; a longer note filled in from a file stays.
     QString note = noteText();
     if (note.size() > noteLimit && note.size() > m_lastNote.size()) {
+        const QString crlf = QStringLiteral("\r\n"), lf = QStringLiteral("\n");
+        const QString before = QString(m_lastNote).replace(crlf, lf), now = QString(note).replace(crlf, lf);
+        qsizetype head = 0, tail = 0;
+        while (head < before.size() && head < now.size() && before[head] == now[head])
+            ++head;
+        while (tail < before.size() - head && tail < now.size() - head
+               && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+            ++tail;
+        qsizetype room = noteLimit - (head + tail + before.left(head).count(u'\n') + before.right(tail).count(u'\n'));
+        QString fits;
+        for (QChar c : now.mid(head, now.size() - head - tail)) {
+            room -= c == u'\n' ? 2 : 1;
+            if (room < 0)
+                break;
+            fits += c;
+        }
         const QSignalBlocker block(txtNote);
-        QString restored = m_lastNote;
-        txtNote->setPlainText(restored.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-        txtNote->moveCursor(QTextCursor::End);
-        note = m_lastNote;
+        txtNote->setPlainText(before.left(head) + fits + before.right(tail));
+        QTextCursor cursor = txtNote->textCursor();
+        cursor.setPosition(int(head + fits.size()));
+        txtNote->setTextCursor(cursor);
+        note = noteText();
     }
     m_lastNote = note;
     lblLimit->setText(QStringLiteral("%1/%2").arg(noteLimit - note.size()).arg(noteLimit));
@@ -213,8 +241,12 @@ bool FrmProfile::FillEditorFromProfile(const ProfileRecord &profile)
     chkAll_Click(false);
     txtName->setText(profile.name);
     setTextColour(txtName, Qt::black);
-    txtTime->setText(profile.time.left(2));
-    txtTime2->setText(profile.time.mid(3, 2));
+    // A hand-edited "7:05:00" is read as 07:05; what cannot be read is shown
+    // as it stands, and saving refuses it.
+    static const QRegularExpression clock(QStringLiteral("^(\\d{1,2}):(\\d{1,2}):\\d{1,2}$"));
+    const QRegularExpressionMatch time = clock.match(profile.time.trimmed());
+    txtTime->setText(time.hasMatch() ? time.captured(1).rightJustified(2, u'0') : profile.time.left(2));
+    txtTime2->setText(time.hasMatch() ? time.captured(2).rightJustified(2, u'0') : profile.time.mid(3, 2));
     optTime[profile.period == QLatin1String("am") ? 0 : 1]->setChecked(true);
     txtAlarm->setText(profile.sound);
 

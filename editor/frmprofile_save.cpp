@@ -10,6 +10,8 @@
 #include "ui/imagebutton.h"
 #include "ui/messages.h"
 
+#include <QRegularExpression>
+
 namespace {
 QString twoDigits(const QString &text)
 {
@@ -42,9 +44,10 @@ bool FrmProfile::cmdSave_MouseUp()
 
     // An empty box is refused too: every stored time has two digits in each place.
     const QString invalidTime = QStringLiteral("Please enter a valid time.");
-    if (txtTime->text().isEmpty() || txtTime->text().toInt() > 12)
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+    if (!digits.match(txtTime->text()).hasMatch() || txtTime->text().toInt() > 12)
         return refuse(QStringLiteral("Invalid Time"), invalidTime, txtTime);
-    if (txtTime2->text().isEmpty() || txtTime2->text().toInt() > 59)
+    if (!digits.match(txtTime2->text()).hasMatch() || txtTime2->text().toInt() > 59)
         return refuse(QStringLiteral("Invalid Time"), invalidTime, txtTime2);
 
     if (trimBlanks(txtAlarm->text()).isEmpty() && !m_main->modify.active()

@@ -1,8 +1,43 @@
 #include "imagebutton.h"
 #include "theme.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPainter>
+
+namespace {
+// What assistive technology sees: a push button named by its caption (or by
+// its accessible name, for the picture-only ones) whose press action acts as
+// a click does.
+class AccessibleImageButton : public QAccessibleWidget
+{
+public:
+    explicit AccessibleImageButton(ImageButton *button) : QAccessibleWidget(button, QAccessible::PushButton)
+    {
+        addControllingSignal(QStringLiteral("mouseUp()"));
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const auto *button = static_cast<const ImageButton *>(widget());
+        if (t == QAccessible::Name)
+            return !button->accessibleName().isEmpty() ? button->accessibleName() : button->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            emit static_cast<ImageButton *>(widget())->mouseUp();
+    }
+};
+
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ImageButton") && object->isWidgetType())
+        return new AccessibleImageButton(static_cast<ImageButton *>(object));
+    return nullptr;
+}
+} // namespace
 
 ImageButton::ImageButton(const QString &caption, QWidget *parent)
     : ImageButton(QPixmap(QStringLiteral(":/button-normal.png")), QPixmap(QStringLiteral(":/button-hover.png")), parent)
@@ -14,6 +49,8 @@ ImageButton::ImageButton(const QString &caption, QWidget *parent)
 ImageButton::ImageButton(const QPixmap &normal, const QPixmap &hover, QWidget *parent)
     : QAbstractButton(parent), m_normalPicture(normal), m_hoverPicture(hover)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(factoryInstalled);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }

@@ -1,13 +1,27 @@
 #include "sortedlist.h"
 
+#include <QCollator>
+
 namespace {
+// The language's alphabetical order, ignoring case ("Éclair" before "Zeta");
+// English order where the locale names no language.
+const QCollator &collator()
+{
+    static const QCollator c = [] {
+        QCollator made(QLocale().language() == QLocale::C ? QLocale(QLocale::English) : QLocale());
+        made.setCaseSensitivity(Qt::CaseInsensitive);
+        return made;
+    }();
+    return c;
+}
+
 class Row : public QListWidgetItem
 {
 public:
     using QListWidgetItem::QListWidgetItem;
     bool operator<(const QListWidgetItem &other) const override
     {
-        const int c = text().compare(other.text(), Qt::CaseInsensitive);
+        const int c = collator().compare(text(), other.text());
         return c != 0 ? c < 0 : text() < other.text();
     }
 };

@@ -29,8 +29,10 @@ void paintBlue(QWidget *widget)
 void whiteText(QWidget *widget)
 {
     QPalette p = widget->palette();
+    // Not Text: the style draws the marks of check boxes and option buttons in
+    // it, on their white boxes; a locked mark stays dark enough to read.
     p.setColor(QPalette::WindowText, Qt::white);
-    p.setColor(QPalette::Text, Qt::white);
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(64, 64, 64));
     p.setColor(QPalette::ButtonText, Qt::white);
     widget->setPalette(p);
 }

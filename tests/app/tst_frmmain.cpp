@@ -5,12 +5,14 @@
 #include "testsupport.h"
 
 #include "alarm/frmalarm.h"
+#include "app/singleinstance.h"
 #include "ui/imagebutton.h"
 #include "ui/mediaplayer.h"
 #include "ui/secondtimer.h"
 #include "ui/sortedlist.h"
 
 #include <QMenu>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -42,7 +44,7 @@ private slots:
         QTest::addColumn<QStringList>("slotNames"); // an empty text is a missing slot
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("no profile") << QStringList{} << QStringList{};
-        QTest::newRow("a gap hides nothing, case ignored") << QStringList{"Gym", "alpha", "Zeta", "", "Late"} << QStringList{"alpha", "Gym", "Late", "Zeta"};
+        QTest::newRow("a gap hides nothing; case and accents ignored") << QStringList{"Gym", "alpha", "Zeta", "Éclair", "", "Late"} << QStringList{"alpha", "Éclair", "Gym", "Late", "Zeta"};
         QTest::newRow("NotGotIt is a name") << QStringList{"Work", "NotGotIt"} << QStringList{"NotGotIt", "Work"};
     }
 
@@ -69,6 +71,14 @@ private slots:
         }
         QCOMPARE(refusals, (QStringList{"Please select an item from the profile list to activate.",
                                         "Please select an item from the list to deactivate."}));
+    }
+
+    // The lock is found by every start of this user, whatever TMPDIR says.
+    void lockPlace()
+    {
+        qputenv("TMPDIR", QDir::currentPath().toLocal8Bit());
+        const QString runtime = u"/run/user/%1"_s.arg(getuid());
+        QCOMPARE(SingleInstance::lockPath(), QDir(runtime).exists() ? runtime + u"/dawnbell.lock"_s : u"/tmp/dawnbell-%1.lock"_s.arg(getuid()));
     }
 
     // One window's life: the cover, the clock, the captions, the panel, the right

@@ -51,6 +51,12 @@ private slots:
         ed->txtNote->setPlainText(QString(197, QLatin1Char('x')) + '\n');
         QTest::keyClicks(ed->txtNote, "yz");
         QCOMPARE(ed->lblLimit->text() + ed->noteText().left(3), "0/200yxx");
+        // A paste past the limit inserts what fits.
+        ed->txtNote->setPlainText(QString(195, QLatin1Char('x')));
+        QApplication::clipboard()->setText("ab\ncdef");
+        ed->txtNote->moveCursor(QTextCursor::Start);
+        ed->txtNote->paste();
+        QCOMPARE(ed->lblLimit->text() + ed->noteText().left(6), "0/200ab\r\ncx");
 
         QTest::mouseClick(ed->chkDays[2], Qt::LeftButton);
         QTest::mouseClick(ed->chkAll, Qt::LeftButton);
@@ -59,7 +65,40 @@ private slots:
         QCOMPARE(choices(), "am 0000000");
     }
 
-    // Keys typed into a time box: \b Backspace, \v Shift+Insert pasting "4a", ↓ the Down key,
+    // The marks of the choices show against their boxes, ticked or not, also
+    // where "All" has locked the days.
+    void marksVisible_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("locked");
+        for (const char *name : {"optTime_0", "optTime_1", "chkAll", "chkDays_3", "chkVolume"})
+            QTest::newRow(name) << QString(name) << false;
+        QTest::newRow("day locked by All") << "chkDays_6" << true;
+    }
+    void marksVisible()
+    {
+        QFETCH(QString, name);
+        auto *choice = ed->findChild<QAbstractButton *>(name);
+        QStyleOptionButton option;
+        option.initFrom(choice);
+        const bool radio = qobject_cast<QRadioButton *>(choice);
+        const QRect box = choice->style()->subElementRect(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, choice);
+        ed->optTime[1]->setChecked(name == "optTime_0"); // the radio button is ticked by its partner's untick
+        choice->setChecked(false);
+        const QImage off = choice->grab(box).toImage();
+        choice->setChecked(true);
+        if (QFETCH(bool, locked); locked)
+            ed->chkAll->setChecked(true);
+        const QImage on = choice->grab(box).toImage();
+        int contrast = 0;
+        for (int y = 0; y < on.height(); ++y)
+            for (int x = 0; x < on.width(); ++x)
+                contrast = qMax(contrast, qAbs(qGray(on.pixel(x, y)) - qGray(off.pixel(x, y))));
+        QVERIFY2(contrast >= 128, qPrintable(QString::number(contrast)));
+        QCOMPARE(choice->palette().color(QPalette::WindowText), QColor(Qt::white)); // the caption
+    }
+
+    // Keys typed into a time box: ^ holds Ctrl for the next key, \b Backspace, \v Shift+Insert pasting "4a", ↓ the Down key,
     // ▲▼ the spinner's arrows (clicked from the name box).
     void timeBoxes_data()
     {
@@ -70,6 +109,9 @@ private slots:
         QTest::addColumn<QString>("afterLeaving");
         QTest::newRow("letters, punctuation, blank refused; padded") << false << "3" << "a:- " << "3" << "03";
         QTest::newRow("pasted letters refused") << true << "" << "\v" << "" << "";
+        QTest::newRow("Ctrl+A, Ctrl+X") << true << "12" << "^A^X" << "" << "";
+        QTest::newRow("Ctrl+V pastes digits, twice") << false << "5" << "^A^X^V^V" << "55" << "55";
+        QTest::newRow("Ctrl+Z undoes") << true << "12" << "^A^X^V^Z" << "" << "";
         QTest::newRow("backspace edits") << true << "07" << "\b" << "0" << "00";
         QTest::newRow("two characters at most") << false << "5" << "93" << "59" << "59";
         QTest::newRow("spinner up from 07") << true << "07" << "▲" << "8" << "08";
@@ -91,9 +133,15 @@ private slots:
             QTest::mouseClick((hour ? ed->UpDown1 : ed->UpDown2)->findChild<QToolButton *>(keys == "▲" ? "up" : "down"),
                               Qt::LeftButton);
         const QHash<QChar, Qt::Key> named{{u'\b', Qt::Key_Backspace}, {u'\v', Qt::Key_Insert}, {u'↓', Qt::Key_Down}};
-        for (QChar c : spin ? QString() : keys)
-            QTest::keyClick(box, named.value(c, Qt::Key(c.toUpper().unicode())),
-                            c == u'\v' ? Qt::ShiftModifier : Qt::NoModifier);
+        Qt::KeyboardModifiers held;
+        for (QChar c : spin ? QString() : keys) {
+            if (c == u'^') {
+                held = Qt::ControlModifier;
+                continue;
+            }
+            QTest::keyClick(box, named.value(c, Qt::Key(c.toUpper().unicode())), c == u'\v' ? Qt::ShiftModifier : held);
+            held = {};
+        }
         QCOMPARE(QApplication::focusWidget(), box); // a spinner arrow moves the focus to its box
         QTEST(box->text(), "shown");
         QTest::keyClick(box, Qt::Key_Tab);
@@ -103,11 +151,11 @@ private slots:
     // Failing days and volume lines are covered where Modify shows them.
     void fillEditorFromProfile_data()
     {
-        QTest::addColumn<QString>("lines"); // am/pm, days, rising volume
+        QTest::addColumn<QString>("lines"); // am/pm, days, rising volume, time
         QTest::addColumn<QString>("choices");
-        QTest::newRow("Everyday") << "am|Everyday|0" << "am All XXXXXXX";
-        QTest::newRow("Monday and Sunday") << "pm|Monday, Sunday, |1" << "pm 1000001 rising";
-        QTest::newRow("AM in capitals is pm") << "AM|Friday, |1" << "pm 0000100 rising";
+        QTest::newRow("Everyday") << "am|Everyday|0|07:05:00" << "am All XXXXXXX";
+        QTest::newRow("Monday and Sunday") << "pm|Monday, Sunday, |1|07:05:00" << "pm 1000001 rising";
+        QTest::newRow("AM in capitals is pm; one-digit time") << "AM|Friday, |1|7:5:00" << "pm 0000100 rising";
     }
     void fillEditorFromProfile()
     {
@@ -117,7 +165,7 @@ private slots:
         ed->chkAll->setChecked(true);
         QTest::keyClick(ed->txtName, Qt::Key_Tab);
         QCOMPARE(nameAndColour(), "Name or Description#808080");
-        QVERIFY(ed->FillEditorFromProfile({"Walk", "07:05:00", in[0], "/s/w.mp3", in[1], in[2], "n1\r\nn2"}));
+        QVERIFY(ed->FillEditorFromProfile({"Walk", in[3], in[0], "/s/w.mp3", in[1], in[2], "n1\r\nn2"}));
         QCOMPARE(QStringList({nameAndColour(), ed->txtTime->text(), ed->txtTime2->text(), ed->txtAlarm->text(),
                               ed->noteText(), ed->lblLimit->text()}),
                  QStringList({"Walk#000000", "07", "05", "/s/w.mp3", "n1\r\nn2", "194/200"}));
@@ -137,6 +185,7 @@ private slots:
                       unsafe = "Error|The name '%1' cannot be used for a profile.\nPlease choose a different name.";
         QTest::newRow("hour 13") << "Walk|13:00|/s/a.mp3" << time << "txtTime" << QByteArray();
         QTest::newRow("hour empty") << "Walk|:00|/s/a.mp3" << time << "txtTime" << QByteArray();
+        QTest::newRow("hour not digits") << "Walk|+7:00|/s/a.mp3" << time << "txtTime" << QByteArray();
         QTest::newRow("minute 60") << "Walk|12:60|/s/a.mp3" << time << "txtTime2" << QByteArray();
         QTest::newRow("minute empty") << "Walk|00:|/s/a.mp3" << time << "txtTime2" << QByteArray();
         QTest::newRow("blank sound, Cancel") << "Walk|07:00|  " << silent << "txtAlarm" << QByteArray();
