@@ -24,11 +24,7 @@ teardown() {
     local pid
     for pid in "${PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
     xdotool key Escape 2>/dev/null   # a menu a failed test left open
-    if [[ -z ${BATS_TEST_COMPLETED:-} && -n ${E2E_DIR:-} ]]; then
-        tail -n 40 "$E2E_DIR"/app-*.log "$E2E_DIR"/state.* 2>/dev/null
-        import -window root "$BATS_FILE_TMPDIR/screen.png" 2>/dev/null &&
-            cp "$BATS_FILE_TMPDIR/screen.png" "${DAWNBELL_E2E_ARTIFACTS:-/tmp}/${BATS_TEST_NAME}.png" 2>/dev/null
-    fi
+    [[ -n ${BATS_TEST_COMPLETED:-} || -z ${E2E_DIR:-} ]] || tail -n 40 "$E2E_DIR"/app-*.log "$E2E_DIR"/state.*
     rm -rf "${E2E_DIR:-/nonexistent}"
 }
 
