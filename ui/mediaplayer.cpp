@@ -1,18 +1,19 @@
 #include "mediaplayer.h"
+#include "soundengine.h"
 
-#include <QAudio>
-#include <QAudioOutput>
-#include <QEventLoop>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
-#include <QMediaPlayer>
-#include <QPointer>
+#include <QPluginLoader>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
 // Longest wait in status() for a file to finish loading.
 constexpr int LoadTimeoutMs = 2000;
+// A pre-rolled file is released when no player takes it within this time.
+constexpr int PrerollKeepMs = 2000;
 
 bool isPlayableFile(const QString &path)
 {
@@ -22,63 +23,135 @@ bool isPlayableFile(const QString &path)
     return info.exists() && info.isFile() && info.isReadable() && info.size() > 0;
 }
 
+// Beside the executable (the build tree), where an installation puts it, and, for
+// the test programs, in the build tree's bin folder.
+SoundEngine *loadEngine()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QStringList dirs{appDir, appDir + QStringLiteral("/" DAWNBELL_MODULE_RELDIR)};
+    if (QDir(appDir).canonicalPath().startsWith(QStringLiteral(DAWNBELL_BUILD_DIR "/")))
+        dirs << QStringLiteral(DAWNBELL_BUILD_DIR "/bin");
+    QStringList errors;
+    for (const QString &dir : dirs) {
+        const QString file = dir + QStringLiteral("/dawnbell_sound.so");
+        if (!QFileInfo::exists(file))
+            continue;
+        QPluginLoader loader(file);
+        if (auto *engine = qobject_cast<SoundEngine *>(loader.instance()))
+            return engine;
+        errors << loader.errorString();
+    }
+    qWarning("dawnbell: no sound: the sound module dawnbell_sound.so could not be loaded from %s %s",
+             qPrintable(dirs.join(QStringLiteral(", "))), qPrintable(errors.join(QStringLiteral("; "))));
+    return nullptr;
+}
+
+SoundEngine *engine()
+{
+    static SoundEngine *const loaded = loadEngine();
+    return loaded;
+}
+
+// The file opened ahead by preroll(), with what it was when opened.
+struct Prerolled
+{
+    SoundPass *pass = nullptr;
+    QString path;
+    QDateTime modified;
+    qint64 size = 0;
+} prerolled;
+
+void dropPrerolled()
+{
+    delete std::exchange(prerolled.pass, nullptr);
+    prerolled.path.clear();
+}
+
+// The pre-rolled pass when it is `path` and the file has not changed since.
+SoundPass *takePrerolled(const QString &path)
+{
+    if (!prerolled.pass)
+        return nullptr;
+    const QFileInfo info(path);
+    if (prerolled.path != path || info.lastModified() != prerolled.modified || info.size() != prerolled.size) {
+        dropPrerolled();
+        return nullptr;
+    }
+    prerolled.path.clear();
+    return std::exchange(prerolled.pass, nullptr);
+}
+
 } // namespace
+
+void MediaPlayer::warmUp()
+{
+    if (SoundEngine *e = engine())
+        e->warmUp();
+}
+
+void MediaPlayer::preroll(const QString &path)
+{
+    if (prerolled.pass && prerolled.path == path)
+        return;
+    dropPrerolled();
+    SoundEngine *e = isPlayableFile(path) ? engine() : nullptr;
+    if (!e)
+        return;
+    const QFileInfo info(path);
+    prerolled = {e->load(path), path, info.lastModified(), info.size()};
+    SoundPass *pass = prerolled.pass;
+    QTimer::singleShot(PrerollKeepMs, dynamic_cast<QObject *>(pass), [pass] {
+        if (prerolled.pass == pass)
+            dropPrerolled();
+    });
+}
 
 MediaPlayer::MediaPlayer(QObject *parent)
     : QObject(parent)
 {
-    // The player is built on first use: the multimedia backend takes a while to
-    // load, and the program must start fast.
 }
 
 MediaPlayer::~MediaPlayer()
 {
-    dropPlayer();
+    dropPass();
 }
 
-void MediaPlayer::ensureOutput()
+void MediaPlayer::dropPass()
 {
-    if (m_output)
-        return;
-    m_output = new QAudioOutput(this);
-    applyVolume();
+    ++m_generation; // a pass end still queued belongs to the dropped pass
+    delete std::exchange(m_pass, nullptr); // stops at once and closes the file
 }
 
-void MediaPlayer::dropPlayer()
-{
-    ++m_generation; // a pass end still queued belongs to the dropped player
-    if (!m_player)
-        return;
-    m_player->disconnect(this);
-    delete m_player;
-    m_player = nullptr;
-}
-
-// Every pass gets a fresh backend player. Reusing one goes wrong in two ways
-// measured here: reloading the source for the next pass sometimes brings a stale
-// EndOfMedia right after the new pass starts (a pass counted but not heard), and
-// after an undecodable file stop() or setSource() blocks the GUI for a whole
-// second, then the old pipeline's late error marks the next file InvalidMedia.
-// Creating a player takes about 6 ms and deleting one at most a few.
+// Every pass gets a fresh backend player (see soundengine.h).
 void MediaPlayer::startPass()
 {
-    dropPlayer();
-    ensureOutput();
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(m_output);
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::onMediaStatusChanged);
-    m_player->setSource(QUrl::fromLocalFile(m_path));
-    m_player->play();
-    m_playing = true;
-}
-
-void MediaPlayer::applyVolume()
-{
-    if (!m_output)
+    dropPass();
+    m_pass = takePrerolled(m_path);
+    if (!m_pass) {
+        SoundEngine *e = engine();
+        m_pass = e ? e->load(m_path) : nullptr;
+    }
+    m_playing = m_pass != nullptr;
+    if (!m_pass)
         return;
-    // A perceptual scale: each step of a rising ramp sounds equally large.
-    m_output->setVolume(QAudio::convertVolume(m_volume / 100.0, QAudio::LogarithmicVolumeScale,
-                                              QAudio::LinearVolumeScale));
+    if (auto *object = dynamic_cast<QObject *>(m_pass))
+        object->setParent(this);
+    const int generation = m_generation;
+    m_pass->invalid = [this] { m_playing = false; };
+    // The next pass replaces this one, which must not be deleted inside its own signal.
+    m_pass->ended = [this, generation] {
+        if (!m_playing)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (generation == m_generation)
+                    passEnded();
+            },
+            Qt::QueuedConnection);
+    };
+    m_pass->setVolume(m_volume);
+    m_pass->play();
 }
 
 void MediaPlayer::setUrl(const QString &path)
@@ -86,7 +159,7 @@ void MediaPlayer::setUrl(const QString &path)
     m_path = path;
     m_passes = 0;
     m_playing = false;
-    dropPlayer();
+    dropPass();
     if (!path.trimmed().isEmpty())
         startPass();
 }
@@ -100,43 +173,13 @@ void MediaPlayer::close()
 {
     m_path.clear();
     m_playing = false;
-    dropPlayer(); // stops at once and closes the file
+    dropPass();
 }
 
 QString MediaPlayer::status()
 {
-    const QString ready = QStringLiteral("Ready");
-    if (!isPlayableFile(m_path) || !m_player)
-        return ready;
-
-    // The backend never knows right after setSource(); wait for it, briefly.
-    QPointer<QMediaPlayer> player = m_player;
-    if (player->mediaStatus() == QMediaPlayer::LoadingMedia) {
-        QEventLoop loop;
-        QTimer timeout;
-        timeout.setSingleShot(true);
-        connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus s) {
-            if (s != QMediaPlayer::LoadingMedia)
-                loop.quit();
-        });
-        connect(player, &QObject::destroyed, &loop, &QEventLoop::quit);
-        timeout.start(LoadTimeoutMs);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (!player)
-        return ready;
-
-    // Only the media status is trustworthy: playbackState() says Playing even for
-    // undecodable files, and error() lingers from an earlier file.
-    switch (player->mediaStatus()) {
-    case QMediaPlayer::LoadedMedia:
-    case QMediaPlayer::BufferingMedia:
-    case QMediaPlayer::BufferedMedia:
-        return player->hasAudio() ? QStringLiteral("Playing") : ready;
-    default:
-        return ready;
-    }
+    const bool sound = isPlayableFile(m_path) && m_pass && m_pass->hasSound(LoadTimeoutMs);
+    return sound ? QStringLiteral("Playing") : QStringLiteral("Ready");
 }
 
 int MediaPlayer::volume() const
@@ -147,7 +190,8 @@ int MediaPlayer::volume() const
 void MediaPlayer::setVolume(int volume)
 {
     m_volume = qBound(0, volume, 100);
-    applyVolume();
+    if (m_pass)
+        m_pass->setVolume(m_volume);
 }
 
 int MediaPlayer::playCount() const
@@ -170,26 +214,6 @@ bool MediaPlayer::isPlaying() const
     return m_playing;
 }
 
-void MediaPlayer::onMediaStatusChanged()
-{
-    const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
-    if (status == QMediaPlayer::InvalidMedia) {
-        m_playing = false;
-        return;
-    }
-    if (status != QMediaPlayer::EndOfMedia || !m_playing)
-        return;
-    // The next pass replaces the player, which must not be deleted inside its own signal.
-    const int generation = m_generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation] {
-            if (generation == m_generation)
-                passEnded();
-        },
-        Qt::QueuedConnection);
-}
-
 void MediaPlayer::passEnded()
 {
     ++m_passes;
@@ -199,7 +223,7 @@ void MediaPlayer::passEnded()
         startPass();
         return;
     }
-    dropPlayer(); // releases the file
+    dropPass(); // releases the file
     m_playing = false;
     emit finished();
 }
