@@ -3,6 +3,7 @@
 
 #include "alarm/frmalarm.h"
 #include "profiles/blanks.h"
+#include "ui/mediaplayer.h"
 #include "ui/secondtimer.h"
 #include "ui/sortedlist.h"
 
@@ -15,6 +16,8 @@ void FrmMain::Timer5_Timer()
     risingVolume = check.lastRisingVolume();
     for (const Firing &firing : firings)
         fire(firing);
+    // The sound due next second is opened now, so that then only starting it is left.
+    MediaPlayer::preroll(check.soundDueNext());
 }
 
 void FrmMain::fire(const Firing &firing)

@@ -79,15 +79,31 @@ QList<Firing> AlarmCheck::tick(const QStringList &rows)
     m_lastMonotonicMs = monotonic;
 
     const QList<Span> covered = spans(from, nowSecond);
+    const QList<Span> next = spans(nowSecond, nowSecond + 1);
+    m_soundDueNext.clear();
     QList<Firing> firings;
     for (const QString &row : rows) {
-        if (auto firing = examine(row, covered))
+        if (auto firing = examine(row, covered, next))
             firings.append(*firing);
     }
     return firings;
 }
 
-std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> &spans)
+namespace {
+bool dueIn(const QList<AlarmCheck::Span> &spans, QTime moment, const QString &days)
+{
+    for (const AlarmCheck::Span &span : spans) {
+        for (const QDate &day : {span.after.date(), span.upTo.date()}) {
+            const QDateTime due(day, moment, QTimeZone::utc());
+            if (due > span.after && due <= span.upTo && DayList::ringsOn(days, DayList::weekdayName(day.dayOfWeek())))
+                return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> &spans, const QList<Span> &next)
 {
     const QString name = ActiveRow::nameOf(row);
     const auto profile = name.isEmpty() ? std::nullopt : m_store.read(name);
@@ -97,13 +113,9 @@ std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> 
     const auto moment = TimeText::profileMoment(profile->timeText());
     if (!moment)
         return std::nullopt;
-    for (const Span &span : spans) {
-        for (const QDate &day : {span.after.date(), span.upTo.date()}) {
-            const QDateTime due(day, *moment, QTimeZone::utc());
-            if (due > span.after && due <= span.upTo
-                && DayList::ringsOn(profile->days, DayList::weekdayName(day.dayOfWeek())))
-                return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
-        }
-    }
-    return std::nullopt;
+    if (dueIn(next, *moment, profile->days))
+        m_soundDueNext = profile->sound;
+    if (!dueIn(spans, *moment, profile->days))
+        return std::nullopt;
+    return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
 }
