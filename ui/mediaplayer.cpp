@@ -100,7 +100,9 @@ void MediaPlayer::preroll(const QString &path)
     const QFileInfo info(path);
     prerolled = {e->load(path), path, info.lastModified(), info.size()};
     SoundPass *pass = prerolled.pass;
-    QTimer::singleShot(PrerollKeepMs, dynamic_cast<QObject *>(pass), [pass] {
+    auto *object = dynamic_cast<QObject *>(pass);
+    object->setParent(QCoreApplication::instance()); // gone at the latest with the program
+    QTimer::singleShot(PrerollKeepMs, object, [pass] {
         if (prerolled.pass == pass)
             dropPrerolled();
     });
