@@ -80,7 +80,7 @@ QList<Firing> AlarmCheck::tick(const QStringList &rows)
 
     const QList<Span> covered = spans(from, nowSecond);
     const QList<Span> next = spans(nowSecond, nowSecond + 1);
-    m_soundDueNext.clear();
+    m_dueNext = {};
     QList<Firing> firings;
     for (const QString &row : rows) {
         if (auto firing = examine(row, covered, next))
@@ -113,9 +113,10 @@ std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> 
     const auto moment = TimeText::profileMoment(profile->timeText());
     if (!moment)
         return std::nullopt;
+    const Firing firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
     if (dueIn(next, *moment, profile->days))
-        m_soundDueNext = profile->sound;
+        m_dueNext = firing;
     if (!dueIn(spans, *moment, profile->days))
         return std::nullopt;
-    return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
+    return firing;
 }

@@ -43,10 +43,10 @@ public:
     QList<Firing> tick(const QStringList &rows);
     // The rising-volume line of the last profile read.
     bool lastRisingVolume() const { return m_lastRising; }
-    // The sound of the last row that the last tick found due in the second after
-    // its own, read from the same files: what to load ahead. Only a guess: the
-    // next tick reads the files again and decides.
-    QString soundDueNext() const { return m_soundDueNext; }
+    // The last row that the last tick found due in the second after its own (no
+    // name when none), read from the same files: what to load ahead. Only a
+    // guess: the next tick reads the files again and decides.
+    const Firing &dueNext() const { return m_dueNext; }
 
     // Wall-clock spans (as naive UTC date-times) that the seconds (from, to]
     // cover. A second after a spring-forward jump covers the skipped hour; the
@@ -67,5 +67,5 @@ private:
     std::optional<qint64> m_lastSecond;
     qint64 m_lastMonotonicMs = 0;
     bool m_lastRising = false;
-    QString m_soundDueNext;
+    Firing m_dueNext;
 };

@@ -57,6 +57,7 @@ struct Prerolled
 {
     SoundPass *pass = nullptr;
     QString path;
+    int volume = 100;
     QDateTime modified;
     qint64 size = 0;
 } prerolled;
@@ -67,13 +68,13 @@ void dropPrerolled()
     prerolled.path.clear();
 }
 
-// The pre-rolled pass when it is `path` and the file has not changed since.
-SoundPass *takePrerolled(const QString &path)
+// The pre-rolled pass when it is `path` at `volume` and the file has not changed since.
+SoundPass *takePrerolled(const QString &path, int volume)
 {
     if (!prerolled.pass)
         return nullptr;
     const QFileInfo info(path);
-    if (prerolled.path != path || info.lastModified() != prerolled.modified || info.size() != prerolled.size) {
+    if (prerolled.path != path || prerolled.volume != volume || info.lastModified() != prerolled.modified || info.size() != prerolled.size) {
         dropPrerolled();
         return nullptr;
     }
@@ -89,16 +90,16 @@ void MediaPlayer::warmUp()
         e->warmUp();
 }
 
-void MediaPlayer::preroll(const QString &path)
+void MediaPlayer::preroll(const QString &path, int volume)
 {
-    if (prerolled.pass && prerolled.path == path)
+    if (prerolled.pass && prerolled.path == path && prerolled.volume == volume)
         return;
     dropPrerolled();
     SoundEngine *e = isPlayableFile(path) ? engine() : nullptr;
     if (!e)
         return;
     const QFileInfo info(path);
-    prerolled = {e->load(path), path, info.lastModified(), info.size()};
+    prerolled = {e->load(path, volume), path, volume, info.lastModified(), info.size()};
     SoundPass *pass = prerolled.pass;
     auto *object = dynamic_cast<QObject *>(pass);
     object->setParent(QCoreApplication::instance()); // gone at the latest with the program
@@ -128,10 +129,10 @@ void MediaPlayer::dropPass()
 void MediaPlayer::startPass()
 {
     dropPass();
-    m_pass = takePrerolled(m_path);
+    m_pass = takePrerolled(m_path, m_volume);
     if (!m_pass) {
         SoundEngine *e = engine();
-        m_pass = e ? e->load(m_path) : nullptr;
+        m_pass = e ? e->load(m_path, m_volume) : nullptr;
     }
     m_playing = m_pass != nullptr;
     if (!m_pass)
@@ -152,7 +153,6 @@ void MediaPlayer::startPass()
             },
             Qt::QueuedConnection);
     };
-    m_pass->setVolume(m_volume);
     m_pass->play();
 }
 

@@ -29,8 +29,8 @@ class SoundEngine
 {
 public:
     virtual ~SoundEngine() = default;
-    // A pass of `path`, loaded and paused; nothing is heard until play().
-    virtual SoundPass *load(const QString &path) = 0;
+    // A pass of `path` at `volume`, loaded and paused; nothing is heard until play().
+    virtual SoundPass *load(const QString &path, int volume) = 0;
     // Readies the backend (plugins, sound-server connection) ahead of the first sound.
     virtual void warmUp() = 0;
 };

@@ -113,7 +113,7 @@ private slots:
                 fired << f.name + ' ' + f.sound;
         };
         tick();
-        QTEST(check.soundDueNext(), "ahead");
+        QTEST(check.dueNext().sound, "ahead");
         clock.advance(realMs);
         clock.setNow(midnight.addMSecs(second));
         if (change == u"restart")
@@ -126,7 +126,7 @@ private slots:
             QVERIFY(m_store->remove("A", true));
         tick();
         QTEST(fired.join('|'), "fired");
-        QCOMPARE(check.soundDueNext(), QString());
+        QVERIFY(check.dueNext().name.isEmpty());
     }
 
     void damagedRowsAreSkipped()

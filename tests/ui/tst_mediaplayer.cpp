@@ -36,7 +36,12 @@ private slots:
             file.write(content);
         }
         QVERIFY(QDir(m_dir.path()).mkdir("folder.mp3"));
-        QVERIFY(QFile::copy(TEST_WAV, m_dir.filePath("tone.wav")));
+        const QDateTime stamp = QDateTime::currentDateTime().addSecs(-60);
+        for (const char *name : {"tone.wav", "other.wav"}) { // alike but for the name
+            QFile copy(m_dir.filePath(name));
+            QVERIFY(QFile::copy(TEST_WAV, copy.fileName()) && copy.open(QIODevice::ReadWrite));
+            QVERIFY(copy.setFileTime(stamp, QFileDevice::FileModificationTime));
+        }
         m_shared.setVolume(0);
     }
 
@@ -107,23 +112,27 @@ private slots:
     }
 
     // A file opened ahead is taken only by a player given the same unchanged
-    // file; anything else plays what it was given and the file ahead is released.
+    // file at the same volume; anything else plays what it was given and the
+    // file ahead is released.
     void preroll_data()
     {
         QTest::addColumn<QString>("ahead");
+        QTest::addColumn<int>("volume");
         QTest::addColumn<bool>("touched"); // the file changed after it was opened ahead
         QTest::addColumn<bool>("taken");
-        QTest::newRow("same file") << m_dir.filePath("tone.wav") << false << true;
-        QTest::newRow("other file") << QString(SAMPLE_MP3) << false << false;
-        QTest::newRow("changed since") << m_dir.filePath("tone.wav") << true << false;
+        QTest::newRow("same file") << m_dir.filePath("tone.wav") << 10 << false << true;
+        QTest::newRow("other file") << m_dir.filePath("other.wav") << 10 << false << false;
+        QTest::newRow("changed since") << m_dir.filePath("tone.wav") << 10 << true << false;
+        QTest::newRow("other volume") << m_dir.filePath("tone.wav") << 100 << false << false;
     }
     void preroll()
     {
         QFETCH(QString, ahead);
         const QString played = m_dir.filePath("tone.wav");
+        QFETCH(int, volume);
         QFETCH(bool, touched);
         QFETCH(bool, taken);
-        MediaPlayer::preroll(ahead);
+        MediaPlayer::preroll(ahead, volume);
         QPointer<QMediaPlayer> opened = qApp->findChild<QMediaPlayer *>();
         QVERIFY(opened);
         QTRY_COMPARE(opened->mediaStatus(), QMediaPlayer::LoadedMedia);
@@ -131,7 +140,7 @@ private slots:
         if (touched)
             QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
         MediaPlayer player;
-        player.setVolume(0);
+        player.setVolume(10);
         player.setUrl(played);
         auto *playing = player.findChild<QMediaPlayer *>();
         QCOMPARE(playing->source(), QUrl::fromLocalFile(played));
@@ -141,7 +150,7 @@ private slots:
 
     void prerollNotTakenIsReleased()
     {
-        MediaPlayer::preroll(TEST_WAV);
+        MediaPlayer::preroll(TEST_WAV, 0);
         QTRY_VERIFY(isOpen(TEST_WAV));
         QTRY_VERIFY_WITH_TIMEOUT(!isOpen(TEST_WAV), 4000);
     }

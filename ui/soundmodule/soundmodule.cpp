@@ -15,9 +15,10 @@ namespace {
 class Pass : public QObject, public SoundPass
 {
 public:
-    explicit Pass(const QString &path)
+    Pass(const QString &path, int volume)
     {
         m_output = new QAudioOutput(this);
+        setVolume(volume); // before the first block flows towards the sound sink
         m_player = new QMediaPlayer(this);
         m_player->setAudioOutput(m_output);
         connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &Pass::onStatus);
@@ -95,7 +96,7 @@ class GStreamerSound : public QObject, public SoundEngine
     Q_PLUGIN_METADATA(IID SoundEngine_iid)
     Q_INTERFACES(SoundEngine)
 public:
-    SoundPass *load(const QString &path) override { return new Pass(path); }
+    SoundPass *load(const QString &path, int volume) override { return new Pass(path, volume); }
 
     void warmUp() override
     {
