@@ -16,9 +16,8 @@ class TstAlarmCheck : public QObject
     QTemporaryDir m_dir;
     std::unique_ptr<ProfileStore> m_store;
 
-    QString row(const QString &name, const QString &time = QStringLiteral("07:30:00"),
-                const QString &period = QStringLiteral("am"), const QString &days = QStringLiteral("Everyday"),
-                const QString &rising = QStringLiteral("0"), const QString &note = QString())
+    QString row(const QString &name, const QString &time, const QString &period, const QString &days = "Everyday",
+                const QString &rising = "0", const QString &note = {})
     {
         m_store->write({name, time, period, QStringLiteral("/s/") + name + ".mp3", days, rising, note});
         return ActiveRow::compose(name, time + ' ' + period);

@@ -9,6 +9,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+static float gain(int volume)
+{
+    return float(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
+}
+
 // Whether this process holds `path` open (Linux: /proc/self/fd).
 static bool isOpen(const QString &path)
 {
@@ -30,12 +35,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        for (const auto &[name, content] : {std::pair{"text.mp3", "not a sound at all\n"}, {"empty.mp3", ""}}) {
-            QFile file(m_dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
-        QVERIFY(QDir(m_dir.path()).mkdir("folder.mp3"));
+        QFile text(m_dir.filePath("text.mp3"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a sound at all\n") > 0);
         const QDateTime stamp = QDateTime::currentDateTime().addSecs(-60);
         for (const char *name : {"tone.wav", "other.wav"}) { // alike but for the name
             QFile copy(m_dir.filePath(name));
@@ -54,18 +55,13 @@ private slots:
         QTest::newRow("mp3") << QString(SAMPLE_MP3) << "Playing";
         QTest::newRow("text named .mp3") << m_dir.filePath("text.mp3") << "Ready";
         QTest::newRow("wav") << QString(TEST_WAV) << "Playing";
-        QTest::newRow("0-byte .mp3") << m_dir.filePath("empty.mp3") << "Ready";
-        QTest::newRow("folder") << m_dir.filePath("folder.mp3") << "Ready";
-        QTest::newRow("mp3 again") << QString(SAMPLE_MP3) << "Playing";
         QTest::newRow("empty path") << QString() << "Ready";
-        QTest::newRow("blanks only") << QString("   ") << "Ready";
     }
 
     void status()
     {
         QFETCH(QString, path);
         m_shared.setUrl(path);
-        QCOMPARE(m_shared.url(), path);
         QTEST(m_shared.status(), "expected");
     }
 
@@ -73,7 +69,6 @@ private slots:
     {
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("closed"); // closed while it plays
-        QTest::newRow("once") << 1 << false;
         QTest::newRow("three times") << 3 << false;
         QTest::newRow("closed") << 100 << true;
     }
@@ -136,6 +131,7 @@ private slots:
         QPointer<QMediaPlayer> opened = qApp->findChild<QMediaPlayer *>();
         QVERIFY(opened);
         QTRY_COMPARE(opened->mediaStatus(), QMediaPlayer::LoadedMedia);
+        QVERIFY(opened->playbackState() != QMediaPlayer::PlayingState); // silent until taken
         QFile file(played);
         if (touched)
             QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
@@ -143,9 +139,12 @@ private slots:
         player.setVolume(10);
         player.setUrl(played);
         auto *playing = player.findChild<QMediaPlayer *>();
-        QCOMPARE(playing->source(), QUrl::fromLocalFile(played));
         QCOMPARE(playing == opened, taken);
         QCOMPARE(bool(opened), taken); // one not taken is released at once
+        auto *output = player.findChild<QAudioOutput *>();
+        QCOMPARE(output->volume(), gain(10)); // the volume set before the path
+        player.setVolume(55); // and while it plays
+        QCOMPARE(output->volume(), gain(55));
     }
 
     void prerollNotTakenIsReleased()
@@ -153,21 +152,6 @@ private slots:
         MediaPlayer::preroll(TEST_WAV, 0);
         QTRY_VERIFY(isOpen(TEST_WAV));
         QTRY_VERIFY_WITH_TIMEOUT(!isOpen(TEST_WAV), 4000);
-    }
-
-    void volume()
-    {
-        const auto gain = [](int v) {
-            return float(QAudio::convertVolume(v / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
-        };
-        MediaPlayer player;
-        player.setVolume(10); // before any path: the first sound must use it
-        player.setUrl(TEST_WAV);
-        auto *output = player.findChild<QAudioOutput *>();
-        QVERIFY(output);
-        QCOMPARE(output->volume(), gain(10));
-        player.setVolume(-5); // while playing
-        QCOMPARE(output->volume(), gain(0));
     }
 };
 
