@@ -9,11 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-static float gain(int volume)
-{
-    return float(QAudio::convertVolume(volume / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
-}
-
 // Whether this process holds `path` open (Linux: /proc/self/fd).
 static bool isOpen(const QString &path)
 {
@@ -34,7 +29,6 @@ class TestMediaPlayer : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QFile text(m_dir.filePath("text.mp3"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a sound at all\n") > 0);
         const QDateTime stamp = QDateTime::currentDateTime().addSecs(-60);
@@ -100,10 +94,6 @@ private slots:
         QVERIFY(!isOpen(TEST_WAV)); // the file is released
         QTest::qWait(800); // longer than a pass: nothing may restart it
         QCOMPARE(finished.count(), closed ? 0 : 1);
-
-        player.setUrl(TEST_WAV); // a new path starts counting afresh
-        QCOMPARE(player.passesPlayed(), 0);
-        QVERIFY(player.isPlaying());
     }
 
     // A file opened ahead is taken only by a player given the same unchanged
@@ -142,6 +132,9 @@ private slots:
         QCOMPARE(playing == opened, taken);
         QCOMPARE(bool(opened), taken); // one not taken is released at once
         auto *output = player.findChild<QAudioOutput *>();
+        auto gain = [](int v) {
+            return float(QAudio::convertVolume(v / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
+        };
         QCOMPARE(output->volume(), gain(10)); // the volume set before the path
         player.setVolume(55); // and while it plays
         QCOMPARE(output->volume(), gain(55));
@@ -151,7 +144,7 @@ private slots:
     {
         MediaPlayer::preroll(TEST_WAV, 0);
         QTRY_VERIFY(isOpen(TEST_WAV));
-        QTRY_VERIFY_WITH_TIMEOUT(!isOpen(TEST_WAV), 4000);
+        QTRY_VERIFY_WITH_TIMEOUT(!isOpen(TEST_WAV), 4000); // about 2 s later
     }
 };
 
