@@ -13,8 +13,10 @@
 # The alarms ring at real times a few seconds ahead: the program, the window
 # watcher and the recorder all read the same wall clock, with no offset to
 # convert. An untimed round first builds GStreamer's plugin cache; in each
-# round the first alarm also creates the alarm window and the media player,
-# so it is reported apart from the later ones.
+# round the first alarm also creates the alarm window (the sound module loads
+# when the first alarm is activated), so it is reported apart from the later
+# ones. Beside the figures: the buffer that Dawnbell's playback stream got at
+# the sound server (pactl, read while each alarm plays), the floor of the delay.
 source "$(dirname "$0")/lib.sh"
 PROCS=${PROCS:-5}
 PER=${PER:-4}
