@@ -99,7 +99,7 @@ void MediaPlayer::preroll(const QString &path, int volume)
     if (!e)
         return;
     const QFileInfo info(path);
-    prerolled = {e->load(path, volume), path, volume, info.lastModified(), info.size()};
+    prerolled = {e->loadAhead(path), path, volume, info.lastModified(), info.size()};
     SoundPass *pass = prerolled.pass;
     auto *object = dynamic_cast<QObject *>(pass);
     object->setParent(QCoreApplication::instance()); // gone at the latest with the program
@@ -153,6 +153,7 @@ void MediaPlayer::startPass()
             },
             Qt::QueuedConnection);
     };
+    m_pass->setVolume(m_volume);
     m_pass->play();
 }
 

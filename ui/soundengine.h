@@ -29,8 +29,12 @@ class SoundEngine
 {
 public:
     virtual ~SoundEngine() = default;
-    // A pass of `path` at `volume`, loaded and paused; nothing is heard until play().
+    // A pass of `path` at `volume`, loading; nothing is heard until play().
     virtual SoundPass *load(const QString &path, int volume) = 0;
+    // A pass of `path` already running, silent, so that play() only has to
+    // rewind it and set its volume: a pipeline held paused instead took a
+    // second longer to sound than a fresh one.
+    virtual SoundPass *loadAhead(const QString &path) = 0;
     // Readies the backend (plugins, sound-server connection) ahead of the first sound.
     virtual void warmUp() = 0;
 };

@@ -120,8 +120,8 @@ private slots:
         MediaPlayer::preroll(ahead, volume);
         QPointer<QMediaPlayer> opened = qApp->findChild<QMediaPlayer *>();
         QVERIFY(opened);
-        QTRY_COMPARE(opened->mediaStatus(), QMediaPlayer::LoadedMedia);
-        QVERIFY(opened->playbackState() != QMediaPlayer::PlayingState); // silent until taken
+        QTRY_COMPARE(opened->mediaStatus(), QMediaPlayer::BufferedMedia);
+        QCOMPARE(opened->audioOutput()->volume(), 0.0f); // silent until taken
         QFile file(played);
         if (touched)
             QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));

@@ -32,8 +32,18 @@ public:
         delete m_player; // stops at once and closes the file
     }
 
+    // Runs the pass silently from now on; play() rewinds it.
+    void runSilently()
+    {
+        m_ahead = true;
+        setVolume(0);
+        m_player->play();
+    }
+
     void play() override
     {
+        if (std::exchange(m_ahead, false))
+            m_player->setPosition(0); // what went out silently is flushed
         m_player->play();
         if (m_invalid && invalid) // found out while it was waiting to be played
             invalid();
@@ -86,6 +96,7 @@ private:
     QMediaPlayer *m_player;
     QAudioOutput *m_output;
     bool m_invalid = false;
+    bool m_ahead = false;
 };
 
 } // namespace
@@ -97,6 +108,13 @@ class GStreamerSound : public QObject, public SoundEngine
     Q_INTERFACES(SoundEngine)
 public:
     SoundPass *load(const QString &path, int volume) override { return new Pass(path, volume); }
+
+    SoundPass *loadAhead(const QString &path) override
+    {
+        auto *pass = new Pass(path, 0);
+        pass->runSilently();
+        return pass;
+    }
 
     void warmUp() override
     {
