@@ -42,8 +42,12 @@ public:
 
     void play() override
     {
-        if (std::exchange(m_ahead, false))
+        if (std::exchange(m_ahead, false)) {
+            // Rewound while paused, and started afresh: a seek while playing
+            // could leave the pipeline paused under load, the player saying Playing.
+            m_player->pause();
             m_player->setPosition(0); // what went out silently is flushed
+        }
         m_player->play();
         if (m_invalid && invalid) // found out while it was waiting to be played
             invalid();
