@@ -3,7 +3,6 @@
 
 #include "alarm/frmalarm.h"
 #include "profiles/blanks.h"
-#include "ui/mediaplayer.h"
 #include "ui/secondtimer.h"
 #include "ui/sortedlist.h"
 
@@ -16,10 +15,6 @@ void FrmMain::Timer5_Timer()
     risingVolume = check.lastRisingVolume();
     for (const Firing &firing : firings)
         fire(firing);
-    // The sound due next second is opened now, so that then only starting it is
-    // left; at the volume the alarm window will start it with.
-    const Firing &next = check.dueNext();
-    MediaPlayer::preroll(next.sound, next.risingVolume ? 10 : 100);
 }
 
 void FrmMain::fire(const Firing &firing)

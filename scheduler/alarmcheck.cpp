@@ -79,11 +79,9 @@ QList<Firing> AlarmCheck::tick(const QStringList &rows)
     m_lastMonotonicMs = monotonic;
 
     const QList<Span> covered = spans(from, nowSecond);
-    const QList<Span> next = spans(nowSecond, nowSecond + 1);
-    m_dueNext = {};
     QList<Firing> firings;
     for (const QString &row : rows) {
-        if (auto firing = examine(row, covered, next))
+        if (auto firing = examine(row, covered))
             firings.append(*firing);
     }
     return firings;
@@ -103,7 +101,7 @@ bool dueIn(const QList<AlarmCheck::Span> &spans, QTime moment, const QString &da
 }
 } // namespace
 
-std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> &spans, const QList<Span> &next)
+std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> &spans)
 {
     const QString name = ActiveRow::nameOf(row);
     const auto profile = name.isEmpty() ? std::nullopt : m_store.read(name);
@@ -113,10 +111,7 @@ std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> 
     const auto moment = TimeText::profileMoment(profile->timeText());
     if (!moment)
         return std::nullopt;
-    const Firing firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
-    if (dueIn(next, *moment, profile->days))
-        m_dueNext = firing;
     if (!dueIn(spans, *moment, profile->days))
         return std::nullopt;
-    return firing;
+    return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
 }

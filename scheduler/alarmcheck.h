@@ -43,10 +43,6 @@ public:
     QList<Firing> tick(const QStringList &rows);
     // The rising-volume line of the last profile read.
     bool lastRisingVolume() const { return m_lastRising; }
-    // The last row that the last tick found due in the second after its own (no
-    // name when none), read from the same files: what to load ahead. Only a
-    // guess: the next tick reads the files again and decides.
-    const Firing &dueNext() const { return m_dueNext; }
 
     // Wall-clock spans (as naive UTC date-times) that the seconds (from, to]
     // cover. A second after a spring-forward jump covers the skipped hour; the
@@ -60,12 +56,11 @@ public:
 private:
     QDateTime wall(qint64 second) const;
     bool repeatsEarlierWallTime(qint64 second) const;
-    std::optional<Firing> examine(const QString &row, const QList<Span> &spans, const QList<Span> &next);
+    std::optional<Firing> examine(const QString &row, const QList<Span> &spans);
 
     const ProfileStore &m_store;
     const Clock &m_clock;
     std::optional<qint64> m_lastSecond;
     qint64 m_lastMonotonicMs = 0;
     bool m_lastRising = false;
-    Firing m_dueNext;
 };

@@ -2,18 +2,14 @@
 #include "soundengine.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
-#include <QTimer>
 
 namespace {
 
 // Longest wait in status() for a file to finish loading.
 constexpr int LoadTimeoutMs = 2000;
-// A pre-rolled file is released when no player takes it within this time.
-constexpr int PrerollKeepMs = 2000;
 
 bool isPlayableFile(const QString &path)
 {
@@ -52,61 +48,12 @@ SoundEngine *engine()
     return loaded;
 }
 
-// The file opened ahead by preroll(), with what it was when opened.
-struct Prerolled
-{
-    SoundPass *pass = nullptr;
-    QString path;
-    int volume = 100;
-    QDateTime modified;
-    qint64 size = 0;
-} prerolled;
-
-void dropPrerolled()
-{
-    delete std::exchange(prerolled.pass, nullptr);
-    prerolled.path.clear();
-}
-
-// The pre-rolled pass when it is `path` at `volume` and the file has not changed since.
-SoundPass *takePrerolled(const QString &path, int volume)
-{
-    if (!prerolled.pass)
-        return nullptr;
-    const QFileInfo info(path);
-    if (prerolled.path != path || prerolled.volume != volume || info.lastModified() != prerolled.modified || info.size() != prerolled.size) {
-        dropPrerolled();
-        return nullptr;
-    }
-    prerolled.path.clear();
-    return std::exchange(prerolled.pass, nullptr);
-}
-
 } // namespace
 
 void MediaPlayer::warmUp()
 {
     if (SoundEngine *e = engine())
         e->warmUp();
-}
-
-void MediaPlayer::preroll(const QString &path, int volume)
-{
-    if (prerolled.pass && prerolled.path == path && prerolled.volume == volume)
-        return;
-    dropPrerolled();
-    SoundEngine *e = isPlayableFile(path) ? engine() : nullptr;
-    if (!e)
-        return;
-    const QFileInfo info(path);
-    prerolled = {e->loadAhead(path), path, volume, info.lastModified(), info.size()};
-    SoundPass *pass = prerolled.pass;
-    auto *object = dynamic_cast<QObject *>(pass);
-    object->setParent(QCoreApplication::instance()); // gone at the latest with the program
-    QTimer::singleShot(PrerollKeepMs, object, [pass] {
-        if (prerolled.pass == pass)
-            dropPrerolled();
-    });
 }
 
 MediaPlayer::MediaPlayer(QObject *parent)
@@ -129,11 +76,8 @@ void MediaPlayer::dropPass()
 void MediaPlayer::startPass()
 {
     dropPass();
-    m_pass = takePrerolled(m_path, m_volume);
-    if (!m_pass) {
-        SoundEngine *e = engine();
-        m_pass = e ? e->load(m_path, m_volume) : nullptr;
-    }
+    SoundEngine *e = engine();
+    m_pass = e ? e->load(m_path, m_volume) : nullptr;
     m_playing = m_pass != nullptr;
     if (!m_pass)
         return;
@@ -153,7 +97,6 @@ void MediaPlayer::startPass()
             },
             Qt::QueuedConnection);
     };
-    m_pass->setVolume(m_volume);
     m_pass->play();
 }
 

@@ -47,11 +47,6 @@ public:
     // Loads the sound module and readies its backend, so the first sound does
     // not wait for them.
     static void warmUp();
-    // Opens `path` and runs it silently, so that a setUrl() of the same unchanged
-    // file on any player at `volume` within the next two seconds only has to
-    // rewind it and turn it up. Replaces the file opened before; an empty path
-    // drops it. A file not taken is released.
-    static void preroll(const QString &path, int volume);
 
 signals:
     // Emitted when the last pass has ended.

@@ -14,7 +14,6 @@ class SoundPass
 {
 public:
     virtual ~SoundPass() = default;
-    // Starts (or resumes a pre-rolled) playback.
     virtual void play() = 0;
     // 0..100 on a perceptual scale.
     virtual void setVolume(int volume) = 0;
@@ -31,10 +30,6 @@ public:
     virtual ~SoundEngine() = default;
     // A pass of `path` at `volume`, loading; nothing is heard until play().
     virtual SoundPass *load(const QString &path, int volume) = 0;
-    // A pass of `path` already running, silent, so that play() only has to
-    // rewind it and set its volume: a pipeline held paused instead took a
-    // second longer to sound than a fresh one.
-    virtual SoundPass *loadAhead(const QString &path) = 0;
     // Readies the backend (plugins, sound-server connection) ahead of the first sound.
     virtual void warmUp() = 0;
 };

@@ -20,12 +20,6 @@ private slots:
     {
         QFile text(m_dir.filePath("text.mp3"));
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a sound at all\n") > 0);
-        const QDateTime stamp = QDateTime::currentDateTime().addSecs(-60);
-        for (const char *name : {"tone.wav", "other.wav"}) { // alike but for the name
-            QFile copy(m_dir.filePath(name));
-            QVERIFY(QFile::copy(TEST_WAV, copy.fileName()) && copy.open(QIODevice::ReadWrite));
-            QVERIFY(copy.setFileTime(stamp, QFileDevice::FileModificationTime));
-        }
         m_shared.setVolume(0);
     }
 
@@ -83,53 +77,20 @@ private slots:
         QCOMPARE(finished.count(), closed ? 0 : 1);
     }
 
-    // A file opened ahead is taken only by a player given the same unchanged
-    // file at the same volume; anything else plays what it was given and the
-    // file ahead is released.
-    void preroll_data()
+    void volume()
     {
-        QTest::addColumn<QString>("ahead");
-        QTest::addColumn<int>("volume");
-        QTest::addColumn<bool>("touched"); // the file changed after it was opened ahead
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("same file") << m_dir.filePath("tone.wav") << 10 << false << true;
-        QTest::newRow("other file") << m_dir.filePath("other.wav") << 10 << false << false;
-        QTest::newRow("changed since") << m_dir.filePath("tone.wav") << 10 << true << false;
-        QTest::newRow("other volume") << m_dir.filePath("tone.wav") << 100 << false << false;
-    }
-    void preroll()
-    {
-        QFETCH(QString, ahead);
-        const QString played = m_dir.filePath("tone.wav");
-        QFETCH(int, volume);
-        QFETCH(bool, touched);
-        QFETCH(bool, taken);
-        MediaPlayer::preroll(ahead, volume);
-        QPointer<QMediaPlayer> opened = qApp->findChild<QMediaPlayer *>();
-        QTRY_COMPARE(opened->mediaStatus(), QMediaPlayer::BufferedMedia);
-        QCOMPARE(opened->audioOutput()->volume(), 0.0f); // silent until taken
-        if (QFile file(played); touched)
-            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
-        MediaPlayer player;
-        player.setVolume(10);
-        player.setUrl(played);
-        auto *playing = player.findChild<QMediaPlayer *>();
-        QCOMPARE(playing == opened, taken);
-        QCOMPARE(bool(opened), taken); // one not taken is released at once
-        auto *output = player.findChild<QAudioOutput *>();
-        auto gain = [](int v) {
+        const auto gain = [](int v) {
             return float(QAudio::convertVolume(v / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
         };
-        QCOMPARE(output->volume(), gain(10)); // the volume set before the path
-        player.setVolume(55); // and while it plays
-        QCOMPARE(output->volume(), gain(55));
-    }
-
-    void prerollNotTakenIsReleased()
-    {
-        MediaPlayer::preroll(TEST_WAV, 0);
-        QVERIFY(qApp->findChild<QMediaPlayer *>());
-        QTRY_VERIFY_WITH_TIMEOUT(!qApp->findChild<QMediaPlayer *>(), 4000); // about 2 s later
+        MediaPlayer player;
+        player.setVolume(10); // before the path: the first sound must use it
+        player.setUrl(TEST_WAV);
+        auto *output = player.findChild<QAudioOutput *>();
+        QVERIFY(output);
+        QCOMPARE(output->volume(), gain(10));
+        player.setVolume(-5); // while it plays
+        QCOMPARE(player.volume(), 0);
+        QCOMPARE(output->volume(), gain(0));
     }
 };
 

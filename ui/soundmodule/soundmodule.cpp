@@ -22,7 +22,6 @@ public:
         m_player = new QMediaPlayer(this);
         m_player->setAudioOutput(m_output);
         connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &Pass::onStatus);
-        // Setting the source alone pre-rolls the file, paused, up to the sound sink.
         m_player->setSource(QUrl::fromLocalFile(path));
     }
 
@@ -32,24 +31,10 @@ public:
         delete m_player; // stops at once and closes the file
     }
 
-    // Runs the pass silently from now on; play() rewinds it.
-    void runSilently()
-    {
-        m_ahead = true;
-        setVolume(0);
-        m_player->play();
-    }
-
     void play() override
     {
-        if (std::exchange(m_ahead, false)) {
-            // Rewound while paused, and started afresh: a seek while playing
-            // could leave the pipeline paused under load, the player saying Playing.
-            m_player->pause();
-            m_player->setPosition(0); // what went out silently is flushed
-        }
         m_player->play();
-        if (m_invalid && invalid) // found out while it was waiting to be played
+        if (m_invalid && invalid) // found out before play()
             invalid();
     }
 
@@ -100,7 +85,6 @@ private:
     QMediaPlayer *m_player;
     QAudioOutput *m_output;
     bool m_invalid = false;
-    bool m_ahead = false;
 };
 
 } // namespace
@@ -112,13 +96,6 @@ class GStreamerSound : public QObject, public SoundEngine
     Q_INTERFACES(SoundEngine)
 public:
     SoundPass *load(const QString &path, int volume) override { return new Pass(path, volume); }
-
-    SoundPass *loadAhead(const QString &path) override
-    {
-        auto *pass = new Pass(path, 0);
-        pass->runSilently();
-        return pass;
-    }
 
     void warmUp() override
     {
