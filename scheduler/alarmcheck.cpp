@@ -87,20 +87,6 @@ QList<Firing> AlarmCheck::tick(const QStringList &rows)
     return firings;
 }
 
-namespace {
-bool dueIn(const QList<AlarmCheck::Span> &spans, QTime moment, const QString &days)
-{
-    for (const AlarmCheck::Span &span : spans) {
-        for (const QDate &day : {span.after.date(), span.upTo.date()}) {
-            const QDateTime due(day, moment, QTimeZone::utc());
-            if (due > span.after && due <= span.upTo && DayList::ringsOn(days, DayList::weekdayName(day.dayOfWeek())))
-                return true;
-        }
-    }
-    return false;
-}
-} // namespace
-
 std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> &spans)
 {
     const QString name = ActiveRow::nameOf(row);
@@ -111,7 +97,13 @@ std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> 
     const auto moment = TimeText::profileMoment(profile->timeText());
     if (!moment)
         return std::nullopt;
-    if (!dueIn(spans, *moment, profile->days))
-        return std::nullopt;
-    return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
+    for (const Span &span : spans) {
+        for (const QDate &day : {span.after.date(), span.upTo.date()}) {
+            const QDateTime due(day, *moment, QTimeZone::utc());
+            if (due > span.after && due <= span.upTo
+                && DayList::ringsOn(profile->days, DayList::weekdayName(day.dayOfWeek())))
+                return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
+        }
+    }
+    return std::nullopt;
 }
