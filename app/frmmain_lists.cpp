@@ -4,9 +4,12 @@
 #include "profiles/profilestore.h"
 #include "scheduler/timetext.h"
 #include "ui/imagebutton.h"
+#include "ui/mediaplayer.h"
 #include "ui/messages.h"
 #include "ui/secondtimer.h"
 #include "ui/sortedlist.h"
+
+#include <QTimer>
 
 namespace {
 const QString activateCaption = QStringLiteral("Activate");
@@ -112,6 +115,8 @@ void FrmMain::profileSaved(const QString &name)
 
 void FrmMain::startCheck()
 {
+    // The sound backend loads once, well before the first alarm, after the lists repaint.
+    QTimer::singleShot(0, this, [] { MediaPlayer::warmUp(); });
     check.restart();
     Timer5->start();
 }

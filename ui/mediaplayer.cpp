@@ -1,13 +1,10 @@
 #include "mediaplayer.h"
+#include "soundengine.h"
 
-#include <QAudio>
-#include <QAudioOutput>
-#include <QEventLoop>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QMediaPlayer>
-#include <QPointer>
-#include <QTimer>
-#include <QUrl>
+#include <QPluginLoader>
 
 namespace {
 
@@ -22,63 +19,85 @@ bool isPlayableFile(const QString &path)
     return info.exists() && info.isFile() && info.isReadable() && info.size() > 0;
 }
 
+// Beside the executable (the build tree), where an installation puts it, and, for
+// the test programs, in the build tree's bin folder.
+SoundEngine *loadEngine()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QStringList dirs{appDir, appDir + QStringLiteral("/" DAWNBELL_MODULE_RELDIR)};
+    if (QDir(appDir).canonicalPath().startsWith(QStringLiteral(DAWNBELL_BUILD_DIR "/")))
+        dirs << QStringLiteral(DAWNBELL_BUILD_DIR "/bin");
+    QStringList errors;
+    for (const QString &dir : dirs) {
+        const QString file = dir + QStringLiteral("/dawnbell_sound.so");
+        if (!QFileInfo::exists(file))
+            continue;
+        QPluginLoader loader(file);
+        if (auto *engine = qobject_cast<SoundEngine *>(loader.instance()))
+            return engine;
+        errors << loader.errorString();
+    }
+    qWarning("dawnbell: no sound: the sound module dawnbell_sound.so could not be loaded from %s %s",
+             qPrintable(dirs.join(QStringLiteral(", "))), qPrintable(errors.join(QStringLiteral("; "))));
+    return nullptr;
+}
+
+SoundEngine *engine()
+{
+    static SoundEngine *const loaded = loadEngine();
+    return loaded;
+}
+
 } // namespace
+
+void MediaPlayer::warmUp()
+{
+    if (SoundEngine *e = engine())
+        e->warmUp();
+}
 
 MediaPlayer::MediaPlayer(QObject *parent)
     : QObject(parent)
 {
-    // The player is built on first use: the multimedia backend takes a while to
-    // load, and the program must start fast.
 }
 
 MediaPlayer::~MediaPlayer()
 {
-    dropPlayer();
+    dropPass();
 }
 
-void MediaPlayer::ensureOutput()
+void MediaPlayer::dropPass()
 {
-    if (m_output)
-        return;
-    m_output = new QAudioOutput(this);
-    applyVolume();
+    ++m_generation; // a pass end still queued belongs to the dropped pass
+    delete std::exchange(m_pass, nullptr); // stops at once and closes the file
 }
 
-void MediaPlayer::dropPlayer()
-{
-    ++m_generation; // a pass end still queued belongs to the dropped player
-    if (!m_player)
-        return;
-    m_player->disconnect(this);
-    delete m_player;
-    m_player = nullptr;
-}
-
-// Every pass gets a fresh backend player. Reusing one goes wrong in two ways
-// measured here: reloading the source for the next pass sometimes brings a stale
-// EndOfMedia right after the new pass starts (a pass counted but not heard), and
-// after an undecodable file stop() or setSource() blocks the GUI for a whole
-// second, then the old pipeline's late error marks the next file InvalidMedia.
-// Creating a player takes about 6 ms and deleting one at most a few.
+// Every pass gets a fresh backend player (see soundengine.h).
 void MediaPlayer::startPass()
 {
-    dropPlayer();
-    ensureOutput();
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(m_output);
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::onMediaStatusChanged);
-    m_player->setSource(QUrl::fromLocalFile(m_path));
-    m_player->play();
-    m_playing = true;
-}
-
-void MediaPlayer::applyVolume()
-{
-    if (!m_output)
+    dropPass();
+    SoundEngine *e = engine();
+    m_pass = e ? e->load(m_path, m_volume) : nullptr;
+    m_playing = m_pass != nullptr;
+    if (!m_pass)
         return;
-    // A perceptual scale: each step of a rising ramp sounds equally large.
-    m_output->setVolume(QAudio::convertVolume(m_volume / 100.0, QAudio::LogarithmicVolumeScale,
-                                              QAudio::LinearVolumeScale));
+    if (auto *object = dynamic_cast<QObject *>(m_pass))
+        object->setParent(this);
+    const int generation = m_generation;
+    m_pass->invalid = [this] { m_playing = false; };
+    // The next pass replaces this one, which must not be deleted inside its own signal.
+    m_pass->ended = [this, generation] {
+        if (!m_playing)
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation] {
+                if (generation == m_generation)
+                    passEnded();
+            },
+            Qt::QueuedConnection);
+    };
+    m_pass->play();
 }
 
 void MediaPlayer::setUrl(const QString &path)
@@ -86,7 +105,7 @@ void MediaPlayer::setUrl(const QString &path)
     m_path = path;
     m_passes = 0;
     m_playing = false;
-    dropPlayer();
+    dropPass();
     if (!path.trimmed().isEmpty())
         startPass();
 }
@@ -100,43 +119,13 @@ void MediaPlayer::close()
 {
     m_path.clear();
     m_playing = false;
-    dropPlayer(); // stops at once and closes the file
+    dropPass();
 }
 
 QString MediaPlayer::status()
 {
-    const QString ready = QStringLiteral("Ready");
-    if (!isPlayableFile(m_path) || !m_player)
-        return ready;
-
-    // The backend never knows right after setSource(); wait for it, briefly.
-    QPointer<QMediaPlayer> player = m_player;
-    if (player->mediaStatus() == QMediaPlayer::LoadingMedia) {
-        QEventLoop loop;
-        QTimer timeout;
-        timeout.setSingleShot(true);
-        connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus s) {
-            if (s != QMediaPlayer::LoadingMedia)
-                loop.quit();
-        });
-        connect(player, &QObject::destroyed, &loop, &QEventLoop::quit);
-        timeout.start(LoadTimeoutMs);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    if (!player)
-        return ready;
-
-    // Only the media status is trustworthy: playbackState() says Playing even for
-    // undecodable files, and error() lingers from an earlier file.
-    switch (player->mediaStatus()) {
-    case QMediaPlayer::LoadedMedia:
-    case QMediaPlayer::BufferingMedia:
-    case QMediaPlayer::BufferedMedia:
-        return player->hasAudio() ? QStringLiteral("Playing") : ready;
-    default:
-        return ready;
-    }
+    const bool sound = isPlayableFile(m_path) && m_pass && m_pass->hasSound(LoadTimeoutMs);
+    return sound ? QStringLiteral("Playing") : QStringLiteral("Ready");
 }
 
 int MediaPlayer::volume() const
@@ -147,7 +136,8 @@ int MediaPlayer::volume() const
 void MediaPlayer::setVolume(int volume)
 {
     m_volume = qBound(0, volume, 100);
-    applyVolume();
+    if (m_pass)
+        m_pass->setVolume(m_volume);
 }
 
 int MediaPlayer::playCount() const
@@ -170,26 +160,6 @@ bool MediaPlayer::isPlaying() const
     return m_playing;
 }
 
-void MediaPlayer::onMediaStatusChanged()
-{
-    const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
-    if (status == QMediaPlayer::InvalidMedia) {
-        m_playing = false;
-        return;
-    }
-    if (status != QMediaPlayer::EndOfMedia || !m_playing)
-        return;
-    // The next pass replaces the player, which must not be deleted inside its own signal.
-    const int generation = m_generation;
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation] {
-            if (generation == m_generation)
-                passEnded();
-        },
-        Qt::QueuedConnection);
-}
-
 void MediaPlayer::passEnded()
 {
     ++m_passes;
@@ -199,7 +169,7 @@ void MediaPlayer::passEnded()
         startPass();
         return;
     }
-    dropPlayer(); // releases the file
+    dropPass(); // releases the file
     m_playing = false;
     emit finished();
 }

@@ -3,11 +3,11 @@
 #include <QObject>
 #include <QString>
 
-class QMediaPlayer;
-class QAudioOutput;
+class SoundPass;
 
 // The sound player of the alarm window and of the editor's preview: a thin adapter
-// over Qt Multimedia with the few operations the windows need.
+// with the few operations the windows need. The sound itself comes from a module
+// loaded beside the program on the first sound (soundengine.h).
 //
 // Setting a path starts playback from the start at the current volume. The file is
 // played playCount() times in a row and then stops. A path that does not name a
@@ -44,24 +44,24 @@ public:
     // True while a pass is under way.
     bool isPlaying() const;
 
+    // Loads the sound module and readies its backend, so the first sound does
+    // not wait for them.
+    static void warmUp();
+
 signals:
     // Emitted when the last pass has ended.
     void finished();
 
 private:
-    void onMediaStatusChanged();
     void passEnded();
     void startPass();
-    void ensureOutput();
-    void dropPlayer();
-    void applyVolume();
+    void dropPass();
 
-    QMediaPlayer *m_player = nullptr;
-    QAudioOutput *m_output = nullptr;
+    SoundPass *m_pass = nullptr;
     QString m_path;
     int m_volume = 100;
     int m_playCount = 1;
     int m_passes = 0;
-    int m_generation = 0; // bumped with each player change, to drop stale pass ends
+    int m_generation = 0; // bumped with each pass change, to drop stale pass ends
     bool m_playing = false;
 };
