@@ -23,7 +23,7 @@ files=(bin/dawnbell share/dawnbell/Sample1.mp3 share/dawnbell/Sample2.mp3 share/
        share/metainfo/io.github.dawnbell.Dawnbell.metainfo.xml share/man/man1/dawnbell.1.gz
        share/icons/hicolor/scalable/apps/dawnbell.svg)
 for n in 16 22 24 32 48 64 128 256; do files+=("share/icons/hicolor/${n}x$n/apps/dawnbell.png"); done
-files+=("$(cd "$root/usr" && echo lib/*/dawnbell/dawnbell_sound.so)")   # no sound without it
+files+=("$(cd "$root/usr" && find lib -path '*/dawnbell/dawnbell_sound.so')")   # no sound without it
 for f in "${files[@]}"; do [[ -f $root/usr/$f ]] || fail "the package lacks /usr/$f"; done
 # Menus and software centres skip an entry or metadata that Debian's validators refuse.
 desktop-file-validate "$root/usr/share/applications/dawnbell.desktop" || fail "desktop-file-validate"
