@@ -1,7 +1,7 @@
 #!/usr/bin/env bats
 # Alarms ring at their time on the real desktop and sound server: full volume at
-# once or rising from quiet, in a loop, through whatever is open; every answer
-# and every way out stops the sound.
+# once or rising from quiet, through an open message box; every answer and every
+# way out stops the sound. (Without a sound server the widget tests ring.)
 load helpers
 
 ringing='^window [^ ]+ frmAlarm '
@@ -29,7 +29,6 @@ alarm_window() { timeout 15 xdotool search --all --sync --onlyvisible --pid "$AP
     keys "$alarm" space
     shows "$APP" '^  QLabel lblSnooze "00:0(5:00|4:59)"' 3
     silent
-    shows "$APP" '^  QLabel lblSnooze "00:04:5[0-8]"'
     click "$APP" cmdDeactivate
     gone "$APP" "$ringing"
     shows "$APP" 'lstSaved \["Rise", "Tone"\*?\]'
@@ -86,17 +85,4 @@ alarm_window() { timeout 15 xdotool search --all --sync --onlyvisible --pid "$AP
     [ "$STATUS" -eq 0 ]
     silent
     tray_gone
-}
-
-@test "without a sound server it still rings, with its note and no message" {
-    profile Quiet 07:30:00 am "$BATS_FILE_TMPDIR/tone.wav" Everyday 1 $'Stretch\nthen run'
-    index Quiet
-    start_at "2026-12-09 07:29:54" PULSE_SERVER=unix:/nonexistent
-    activate "$APP" Quiet 1
-    shows "$APP" "$ringing" 20
-    shows "$APP" '^  QLabel lblNote "Stretch\\r\\nthen run"$'
-    shows "$APP" "${ringing}\"Alarm - 07:30:0[2-9] am\""
-    not grep -qE 'modal|QMessageBox' "$E2E_DIR/state.$APP"
-    keys "$(alarm_window)" Escape
-    gone "$APP" "$ringing"
 }
