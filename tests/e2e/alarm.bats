@@ -1,7 +1,7 @@
 #!/usr/bin/env bats
 # Alarms ring at their time on the real desktop and sound server: full volume at
 # once or rising from quiet, through an open message box; every answer and every
-# way out stops the sound. (Without a sound server the widget tests ring.)
+# way out stops the sound. (The widget tests ring with no sound server.)
 load helpers
 
 ringing='^window [^ ]+ frmAlarm '
