@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 # The main window, the editor and the ringing alarm window as a screen reader
-# reads them over the accessibility bus: every picture button is a push button
-# named by its caption. A private session bus activates the accessibility bus
-# and its registry; the program runs under libfaketime at 07:29:40 with an
-# alarm at 07:30:00. Waits only for things the reader can observe.
+# reads them over the accessibility bus: every picture button (and each time
+# arrow) is a push button with a name. A private session bus activates the
+# accessibility bus and its registry; the program runs under libfaketime at
+# 07:29:40 with an alarm at 07:30:00. Waits only for what the reader observes.
 import os, shutil, signal, subprocess, sys, tempfile, time
 
 if not os.environ.get("DISPLAY"):
@@ -84,7 +84,7 @@ try:
     next(b for b in find(window("Dawnbell"), "push button") if b.name == "Activate").queryAction().doAction(0)
     wait_for("active Wake", lambda: any(c and c.name.startswith("Wake (") for c in lists["Active Alarms"]))
     subprocess.run(["xdotool", "key", "ctrl+n"], check=True)
-    ok &= buttons("Create a New Profile", ["Browse", "Save", "Cancel", "Play sound", "Stop sound"])
+    ok &= buttons("Create a New Profile", ["Browse", "Save", "Cancel", "Play sound", "Stop sound"] + ["Up", "Down"] * 2)
     ok &= buttons("Alarm", ["Snooze", "Dismiss", "Disable"])
     sys.exit(0 if ok else 1)
 finally:
