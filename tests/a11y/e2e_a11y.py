@@ -4,14 +4,14 @@
 # arrow) is a push button with a name. A private session bus activates the
 # accessibility bus and its registry; the program runs under libfaketime at
 # 07:29:40 with an alarm at 07:30:00. Waits only for what the reader observes.
-import os, shutil, signal, subprocess, sys, tempfile, time
+import glob, os, shutil, signal, subprocess, sys, tempfile, time
+from pathlib import Path
 
 if not os.environ.get("DISPLAY"):
     print("SKIP: needs an X server (DISPLAY is not set)")
     sys.exit(77)
 if os.getuid() == 0:  # one copy per user: other tests may run theirs as root now
-    os.execvp("setpriv", ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", sys.executable,
-                          os.path.abspath(sys.argv[0]), os.path.abspath(sys.argv[1])])
+    os.execvp("setpriv", ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", sys.executable, *sys.argv])
 work = tempfile.mkdtemp(prefix="dawnbell-a11y.")
 procs = []
 signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # ctest's timeout still cleans up
@@ -19,15 +19,12 @@ signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # ctest's timeout still
 
 def start(argv, **kw):  # a process group of its own: the bus's activated helpers go with it
     procs.append(subprocess.Popen(argv, env=env, cwd=work, start_new_session=True, **kw))
-    return procs[-1]
 
 
 def wait_for(what, probe, seconds=40):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
+    for _ in range(seconds * 10):
         desktop.clearCache()  # the reader caches children it has no events for: ask the bus again
-        found = probe()
-        if found:
+        if found := probe():
             return found
         time.sleep(0.1)  # a poll of the condition, not a wait that is long enough
     raise SystemExit(f"FAIL: no {what}; the reader sees {[(a.name, [w.name for w in a]) for a in desktop]}")
@@ -37,9 +34,8 @@ def find(node, role):
     return ([node] if node.getRoleName() == role else []) + [n for c in node if c for n in find(c, role)]
 
 
-def window(title):
-    apps = [a for a in desktop if a and a.get_process_id() == app.pid]
-    return next((w for a in apps for w in a if w and w.name.startswith(title)), None)
+def window(title):  # the bus is ours: the program is its only application
+    return next((w for a in desktop if a for w in a if w and w.name.startswith(title)), None)
 
 
 def buttons(title, expected):
@@ -50,30 +46,22 @@ def buttons(title, expected):
 
 try:
     env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=f"{work}/config", XDG_RUNTIME_DIR=work)
-    os.makedirs(f"{work}/config/dawnbell")
-    os.makedirs(f"{work}/app/Profiles")
-    bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE, text=True)
-    env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+    start(["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE, text=True)
+    env["DBUS_SESSION_BUS_ADDRESS"] = procs[0].stdout.readline().strip()
     # Activates the accessibility bus (and names it to the reader).
-    os.environ["AT_SPI_BUS_ADDRESS"] = subprocess.run(
-        ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus", "/org/a11y/bus",
-         "org.a11y.Bus.GetAddress"], env=env, capture_output=True, text=True, timeout=30, check=True).stdout.strip()
+    os.environ["AT_SPI_BUS_ADDRESS"] = subprocess.check_output(["dbus-send", "--session", "--print-reply=literal",
+        "--dest=org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus.GetAddress"], env=env, text=True, timeout=30).strip()
     import pyatspi
     desktop = pyatspi.Registry.getDesktop(0)
 
-    bindir = os.path.dirname(sys.argv[1])
-    for f in os.listdir(bindir):
-        shutil.copy2(f"{bindir}/{f}", f"{work}/app/")
-    with open(f"{work}/app/Profiles/Wake.wkp", "w", newline="") as f:
-        f.write("Wake\r\n07:30:00\r\nam\r\n\r\nEveryday\r\n0\r\nUp\r\n")
-    with open(f"{work}/config/dawnbell/dawnbell.conf", "w") as f:
-        f.write('[Settings]\nCounter=1\nProfile1="Wake"\n')
-    faketime = subprocess.run("dpkg -L libfaketime | grep -m1 '/libfaketime.so.1$'", shell=True,
-                              capture_output=True, text=True).stdout.strip()
-    env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LD_PRELOAD=faketime, FAKETIME="@2026-12-09 07:29:40",
-               FAKETIME_DONT_FAKE_MONOTONIC="1")
-    env.pop("QT_QPA_PLATFORM", None)
-    app = start([f"{work}/app/{os.path.basename(sys.argv[1])}"])
+    shutil.copytree(os.path.dirname(sys.argv[1]), f"{work}/app")  # its Profiles folder is beside it
+    for d in ("app/Profiles", "config/dawnbell"):
+        os.makedirs(f"{work}/{d}")
+    Path(f"{work}/app/Profiles/Wake.wkp").write_text("Wake\r\n07:30:00\r\nam\r\n\r\nEveryday\r\n0\r\nUp\r\n")
+    Path(f"{work}/config/dawnbell/dawnbell.conf").write_text('[Settings]\nCounter=1\nProfile1="Wake"\n')
+    env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb", FAKETIME="@2026-12-09 07:29:40",
+               FAKETIME_DONT_FAKE_MONOTONIC="1", LD_PRELOAD=glob.glob("/usr/lib/*/faketime/libfaketime.so.1")[0])
+    start([f"{work}/app/{os.path.basename(sys.argv[1])}"])
     ok = buttons("Dawnbell", ["New Profile", "Activate", "Exit"])
     lists = {l.name: l for l in find(window("Dawnbell"), "list")}
     # A click on the row where the reader says it is; then Activate's press action.
