@@ -61,6 +61,8 @@ UpDown::UpDown(DigitBox *buddy, QWidget *parent) : QWidget(parent), m_buddy(budd
         auto *arrow = new QToolButton(this);
         arrow->setObjectName(delta > 0 ? QStringLiteral("up") : QStringLiteral("down"));
         arrow->setArrowType(delta > 0 ? Qt::UpArrow : Qt::DownArrow);
+        // A screen reader has only this to say for a picture of an arrow.
+        arrow->setAccessibleName(delta > 0 ? QStringLiteral("Up") : QStringLiteral("Down"));
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setAutoRepeat(true);
         arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
