@@ -26,20 +26,39 @@ class TestFrmAlarm : public QObject
     Q_OBJECT
 
 private slots:
-    // The note's copy; a key on the background does nothing; Exit stops the sound at once.
+    // Alpha and Beta are active; the check runs at 07:30:00. The note's copy; a key on
+    // the background does nothing; an unplayable file brings up no message; Exit stops the sound at once.
+    void noteKeysAndExit_data()
+    {
+        QTest::addColumn<QString>("alphaNote");
+        QTest::addColumn<QString>("alphaSound");
+        QTest::addColumn<QString>("betaTime");
+        QTest::addColumn<QString>("ringing"); // name (time): note
+        QTest::newRow("blanks only") << "   " << sound << "08:00:00" << "Alpha (07:30:00 am): None.";
+        QTest::newRow("sound file missing") << "Quiet" << "/nonexistent/alarm.mp3" << "08:00:00" << "Alpha (07:30:00 am): Quiet";
+        QTest::newRow("two due") << "Stretch\r\nthen run" << sound << "07:30:00" << "Beta (07:30:00 am): Stretch\r\nthen run\r\nWater";
+    }
+
     void noteKeysAndExit()
     {
+        QFETCH(QString, alphaNote);
+        QFETCH(QString, alphaSound);
+        QFETCH(QString, betaTime);
         MainFixture f;
-        f.addProfile(u"Gym"_s, u"07:30:00"_s, u"am"_s, u"Everyday"_s, u"Take the keys"_s, u"0"_s, sound);
-        f.start({u"Gym"_s});
+        f.addProfile(u"Alpha"_s, u"07:30:00"_s, u"am"_s, u"Everyday"_s, alphaNote, u"0"_s, alphaSound);
+        f.addProfile(u"Beta"_s, betaTime, u"am"_s, u"Everyday"_s, u"Water"_s, u"0"_s, sound);
+        f.start({u"Alpha"_s, u"Beta"_s});
         QPointer<FrmAlarm> alarm = f.tick();
-        QVERIFY(alarm && QTest::qWaitForWindowActive(alarm));
+        QVERIFY(alarm && QTest::qWaitForWindowActive(alarm) && !f.main->isEnabled() && !f.main->Timer5->isActive());
+        QTEST(alarm->lblAlarm->text() + u" ("_s + alarm->lblTime->text() + u"): "_s + alarm->lblNote->text(), "ringing");
+        QCOMPARE(f.main->pendingNote, alarm->lblNote->text());
         QPointer<MediaPlayer> player = alarm->MediaPlayer1;
         QCOMPARE(alarm->lblNote->toolTip(), u"Double click here to copy to clipboard."_s);
         QTest::mouseDClick(alarm->lblNote, Qt::LeftButton);
         QTest::keyClick(alarm->picBackground, Qt::Key_Return);
-        QCOMPARE(QGuiApplication::clipboard()->text(), u"Take the keys"_s);
-        QVERIFY(player->isPlaying() && player->playCount() == 100 && alarm->lblSnooze->isHidden() && !f.main->isEnabled());
+        QCOMPARE(QGuiApplication::clipboard()->text(), alarm->lblNote->text());
+        QVERIFY((alphaSound != sound || player->isPlaying()) && player->playCount() == 100 && alarm->lblSnooze->isHidden());
+        QVERIFY(!QApplication::activeModalWidget() && alarm->isVisible());
         f.main->cmdExit_MouseUp();
         QVERIFY(!player || !player->isPlaying());
         QTRY_VERIFY(!alarm);

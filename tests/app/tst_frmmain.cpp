@@ -150,38 +150,6 @@ private slots:
         main->deactivate();
         QVERIFY(main->lstHidden->count() == 0 && !main->Timer5->isActive());
     }
-
-    // Alpha and Beta are active; the check ticks at 07:30:00.
-    void firing_data()
-    {
-        const QString wav = QStringLiteral(TEST_WAV);
-        QTest::addColumn<QString>("alphaNote");
-        QTest::addColumn<QString>("sound");
-        QTest::addColumn<QString>("betaTime");
-        QTest::addColumn<QString>("note");
-        QTest::addColumn<QString>("ringing");
-        QTest::newRow("blanks only") << "   " << wav << "08:00:00" << "None." << "Alpha (07:30:00 am)";
-        QTest::newRow("sound file missing") << "Quiet" << "/nonexistent/alarm.mp3" << "08:00:00" << "Quiet" << "Alpha (07:30:00 am)";
-        QTest::newRow("two due") << "Stretch\r\nthen run" << wav << "07:30:00" << "Stretch\r\nthen run\r\nWater" << "Beta (07:30:00 am)";
-    }
-
-    void firing()
-    {
-        QFETCH(QString, alphaNote);
-        QFETCH(QString, sound);
-        QFETCH(QString, betaTime);
-        QFETCH(QString, note);
-        MainFixture f;
-        f.addProfile(u"Alpha"_s, u"07:30:00"_s, u"am"_s, u"Everyday"_s, alphaNote, u"0"_s, sound);
-        f.addProfile(u"Beta"_s, betaTime, u"am"_s, u"Everyday"_s, u"Water"_s, u"0"_s, sound);
-        FrmMain *main = f.start({u"Alpha"_s, u"Beta"_s});
-        FrmAlarm *alarm = f.tick();
-        QVERIFY(alarm && alarm->isVisible() && !main->isEnabled() && !main->Timer5->isActive());
-        QTEST(alarm->lblAlarm->text() + u" ("_s + alarm->lblTime->text() + u')', "ringing");
-        QVERIFY(alarm->lblNote->text() == note && main->pendingNote == note);
-        // An unplayable file brings up no message.
-        QVERIFY(!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 50) && alarm->isVisible());
-    }
 };
 
 QTEST_MAIN(TestFrmMain)
