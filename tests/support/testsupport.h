@@ -35,10 +35,8 @@ struct MainFixture
     }
 
     // Writes a profile file and appends its name to the index.
-    void addProfile(const QString &name, const QString &time = QStringLiteral("07:30:00"),
-                    const QString &period = QStringLiteral("am"), const QString &days = QStringLiteral("Everyday"),
-                    const QString &note = QString(), const QString &rising = QStringLiteral("0"),
-                    const QString &sound = QString())
+    void addProfile(const QString &name, const QString &time = QStringLiteral("07:30:00"), const QString &period = QStringLiteral("am"),
+                    const QString &days = QStringLiteral("Everyday"), const QString &note = {}, const QString &rising = QStringLiteral("0"), const QString &sound = {})
     {
         store.write({name, time, period, sound, days, rising, note});
         index.append(name);
