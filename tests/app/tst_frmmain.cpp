@@ -65,12 +65,20 @@ private slots:
                                         "Error: Please select an item from the list to deactivate."}));
     }
 
-    // The lock is found by every start of this user, whatever TMPDIR says.
+    // The lock is found by every start of this user, whatever TMPDIR says. Where the
+    // runtime folder is missing and may be made (as root), both places are seen.
     void lockPlace()
     {
         qputenv("TMPDIR", QDir::currentPath().toLocal8Bit());
         const QString runtime = u"/run/user/%1"_s.arg(getuid());
-        QCOMPARE(SingleInstance::lockPath(), QDir(runtime).exists() ? runtime + u"/dawnbell.lock"_s : u"/tmp/dawnbell-%1.lock"_s.arg(getuid()));
+        const bool hadRoot = QDir(u"/run/user"_s).exists(), hadRuntime = QDir(runtime).exists();
+        if (!hadRuntime) {
+            QCOMPARE(SingleInstance::lockPath(), u"/tmp/dawnbell-%1.lock"_s.arg(getuid()));
+            if (!QDir().mkpath(runtime))
+                return;
+        }
+        auto cleanUp = qScopeGuard([&] { (void)(hadRuntime || (QDir().rmdir(runtime) && (hadRoot || QDir().rmdir(u"/run/user"_s)))); });
+        QCOMPARE(SingleInstance::lockPath(), runtime + u"/dawnbell.lock"_s);
     }
 
     // One window's life: the cover, the clock, the captions, the panel, damaged
