@@ -3,10 +3,12 @@
 // Shared by the widget tests: a main window over a temporary profile folder and
 // settings file, a clock the test moves, and a way to answer message boxes.
 
+#include "alarm/frmalarm.h"
 #include "app/frmmain.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
 #include "scheduler/clock.h"
+#include "ui/sortedlist.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,50 +35,57 @@ struct MainFixture
     }
 
     // Writes a profile file and appends its name to the index.
-    void addProfile(const QString &name, const QString &time = QStringLiteral("07:30:00"),
-                    const QString &period = QStringLiteral("am"), const QString &days = QStringLiteral("Everyday"),
-                    const QString &note = QString(), const QString &rising = QStringLiteral("0"),
-                    const QString &sound = QString())
+    void addProfile(const QString &name, const QString &time = QStringLiteral("07:30:00"), const QString &period = QStringLiteral("am"),
+                    const QString &days = QStringLiteral("Everyday"), const QString &note = {}, const QString &rising = QStringLiteral("0"), const QString &sound = {})
     {
         store.write({name, time, period, sound, days, rising, note});
         index.append(name);
     }
 
-    FrmMain *start()
+    // Shows the main window and activates `names` in turn.
+    FrmMain *start(const QStringList &names = {})
     {
         main = std::make_unique<FrmMain>(store, index);
         main->Form_Load();
         main->show();
+        for (const QString &name : names) {
+            main->lstSaved->setCurrentRow(main->lstSaved->rowOf(name));
+            main->activate();
+        }
         return main.get();
+    }
+
+    // Runs the check one second later: at 07:30:00 the first time.
+    FrmAlarm *tick()
+    {
+        clock.advance(1000);
+        main->Timer5_Timer();
+        return main->frmAlarm;
     }
 };
 
-// Answers the next modal message box by clicking `button`, and records its
-// title and text. Call before the action that opens the box.
+// Answers the next message box with `button` and records its title, text and icon.
+// Call before the action that opens the box.
 struct BoxAnswer
 {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool seen = false;
+    QObject alive; // ends the retries with the answer
 
-    void answerNext(QMessageBox::StandardButton button)
+    void answerNext(QMessageBox::StandardButton button, int triesLeft = 100)
     {
-        QTimer::singleShot(0, [this, button] { answer(button, 100); });
-    }
-
-private:
-    void answer(QMessageBox::StandardButton button, int triesLeft)
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            if (triesLeft > 0)
-                QTimer::singleShot(20, [this, button, triesLeft] { answer(button, triesLeft - 1); });
-            return;
-        }
-        seen = true;
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        box->button(button)->click();
+        QTimer::singleShot(triesLeft == 100 ? 0 : 20, &alive, [this, button, triesLeft] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box && triesLeft > 0)
+                return answerNext(button, triesLeft - 1);
+            if (!box)
+                return;
+            seen = true;
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            box->button(button)->click();
+        });
     }
 };
