@@ -3,11 +3,11 @@
 #include <QDir>
 #include <unistd.h>
 
-QString SingleInstance::lockPath()
+QString SingleInstance::lockPath(const QString &runtimeRoot)
 {
     // The user's runtime folder belongs to the user id, not to a session's
     // variables: every start of this user finds the same lock.
-    const QString runtime = QStringLiteral("/run/user/%1").arg(getuid());
+    const QString runtime = runtimeRoot + QStringLiteral("/%1").arg(getuid());
     return QDir(runtime).exists() ? runtime + QStringLiteral("/dawnbell.lock")
                                   : QStringLiteral("/tmp/dawnbell-%1.lock").arg(getuid());
 }

@@ -11,8 +11,9 @@ class SingleInstance
 {
 public:
     SingleInstance();
-    // /run/user/<uid>/dawnbell.lock where that folder exists, else /tmp/dawnbell-<uid>.lock.
-    static QString lockPath();
+    // <runtimeRoot>/<uid>/dawnbell.lock where that folder exists, else
+    // /tmp/dawnbell-<uid>.lock.
+    static QString lockPath(const QString &runtimeRoot = QStringLiteral("/run/user"));
     // False when another copy holds the lock.
     bool acquire();
 
