@@ -168,12 +168,13 @@ private slots:
     }
 
     // Real faults under the store: a full disk, read-only mounts of the profile
-    // or the settings folder. Each op gives its result ('1' done, '0' failed with
+    // or the settings folder, a folder where the new file goes by its commit. Each op gives its result ('1' done, '0' failed with
     // a reason) and leaves Alpha and Beta as they were, file and slot.
     void faultyDisks_data()
     {
         QTest::addColumn<QString>("steps");
         QTest::newRow("full: new") << "full new:0";
+        QTest::newRow("commit refused: new") << "blocked new:0";
         QTest::newRow("full: modify, save, put back") << "take:1 full save:0 rename:0 put:1";
         QTest::newRow("read-only profiles: new, modify, erase") << "ro-profiles new:0 take:0 erase:0";
         QTest::newRow("read-only settings: new, modify, erase") << "ro-config new:0 take:0 erase:0";
@@ -187,13 +188,18 @@ private slots:
         World w(fresh());
         QVERIFY(mount("tmpfs", qPrintable(w.folder), "tmpfs", 0, "size=64k") == 0);
         QVERIFY(mount("tmpfs", qPrintable(w.config), "tmpfs", 0, "size=64k") == 0);
-        const auto unmount = qScopeGuard([&] { umount2(qPrintable(w.folder), MNT_DETACH), umount2(qPrintable(w.config), MNT_DETACH); });
+        const auto unmount = qScopeGuard([&] {
+            ProfileStore::afterStep = {};
+            umount2(qPrintable(w.folder), MNT_DETACH), umount2(qPrintable(w.config), MNT_DETACH);
+        });
         w.fill();
         const Files before = w.listed();
         QString error;
         for (const QString &step : steps.split(' ')) {
             if (step == "full") // the filler's write fails once the disk is full
                 writeFile(w.folder + "/filler", QByteArray(64 * 1024, 'x'));
+            else if (step == "blocked")
+                ProfileStore::afterStep = [&w] { QDir().mkpath(w.folder + "/Gamma.wkp/x"); };
             else if (step.contains('-'))
                 QVERIFY(mount(nullptr, qPrintable(step.endsWith("profiles") ? w.folder : w.config), nullptr,
                               MS_REMOUNT | (step[1] == 'o' ? MS_RDONLY : 0), "") == 0);
