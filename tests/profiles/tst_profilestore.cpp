@@ -84,7 +84,8 @@ class TstProfileStore : public QObject
 
 private slots:
     // Files as other programs leave them, and the note read from each ("-":
-    // refused). The writer's own form is checked through the editor.
+    // refused), found whatever the case of the name. The writer's own form is
+    // checked through the editor.
     void reading()
     {
         const QByteArray head = "A\r\n07:00:00\r\nam\r\n\r\nEveryday\r\n0\r\n";
@@ -94,7 +95,7 @@ private slots:
         for (const auto &[bytes, note] : files) {
             QString error;
             QVERIFY(QDir().mkpath(store.folder()) && writeFile(store.folder() + "/In.wkp", bytes));
-            const auto profile = store.read("In", &error);
+            const auto profile = store.read("iN", &error);
             QCOMPARE(profile ? profile->note : "-", note);
             QCOMPARE(error.isEmpty(), bool(profile));
         }
@@ -168,7 +169,8 @@ private slots:
     }
 
     // Real faults under the store: a full disk, read-only mounts of the profile
-    // or the settings folder, a folder where the new file goes by its commit. Each op gives its result ('1' done, '0' failed with
+    // or the settings folder, a folder where the new file goes by its commit;
+    // a copy left in the pending folder, or the folder alone. Each op gives its result ('1' done, '0' failed with
     // a reason) and leaves Alpha and Beta as they were, file and slot.
     void faultyDisks_data()
     {
@@ -177,6 +179,8 @@ private slots:
         QTest::newRow("commit refused: new") << "blocked new:0";
         QTest::newRow("full: modify, save, put back") << "take:1 full save:0 rename:0 put:1";
         QTest::newRow("read-only profiles: new, modify, erase") << "ro-profiles new:0 take:0 erase:0";
+        QTest::newRow("stale pending copy: modify, put back") << "stale take:1 put:1";
+        QTest::newRow("read-only profiles, pending folder there: modify") << "keep ro-profiles take:0";
         QTest::newRow("read-only settings: new, modify, erase") << "ro-config new:0 take:0 erase:0";
         QTest::newRow("read-only settings: save, put back, writable again") << "take:1 ro-config save:0 rename:0 put:0 rw-config put:1";
     }
@@ -200,6 +204,9 @@ private slots:
                 writeFile(w.folder + "/filler", QByteArray(64 * 1024, 'x'));
             else if (step == "blocked")
                 ProfileStore::afterStep = [&w] { QDir().mkpath(w.folder + "/Gamma.wkp/x"); };
+            else if (step == "stale" || step == "keep")
+                QVERIFY(QDir().mkpath(w.store.pendingFolder() + "/keep")
+                        && (step == "keep" || writeFile(w.store.pendingFolder() + "/Alpha.wkp", "stale")));
             else if (step.contains('-'))
                 QVERIFY(mount(nullptr, qPrintable(step.endsWith("profiles") ? w.folder : w.config), nullptr,
                               MS_REMOUNT | (step[1] == 'o' ? MS_RDONLY : 0), "") == 0);
