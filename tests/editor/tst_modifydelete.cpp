@@ -52,6 +52,7 @@ private slots:
         // A folder stands where the file goes; once it is gone, Cancel puts B back.
         QTest::newRow("Modify, save as ' D ' fails") << "mnuProfilesModify rename blocked save" << fileB << QStringList{unsaved.arg(" D ")} << acb << fileB;
         QTest::newRow("Modify, put-back fails") << "mnuProfilesModify blocked cancel" << oddB << QStringList{unsaved.arg("B")} << acb << oddB;
+        QTest::newRow("Modify, pending folder cannot be made") << "mnuProfilesModify no-pending" << fileB << select << abc << fileB;
         QTest::newRow("Modify, no selection") << "mnuHiddenModify unselected" << fileB << select << abc << fileB;
         QTest::newRow("Modify, days of one character") << "mnuProfilesModify" << daysX << select << abc << daysX;
         QTest::newRow("Modify, volume not a number") << "Ctrl+M" << volumeX << select << abc << volumeX;
@@ -75,6 +76,8 @@ private slots:
         FrmMain *main = f->start();
         QVERIFY(QTest::qWaitForWindowActive(main));
         main->lstSaved->setCurrentRow(steps.contains("unselected") ? -1 : main->lstSaved->rowOf("B"));
+        QFile noPending(f->store.pendingFolder()); // a file where the folder goes
+        QVERIFY(!steps.contains("no-pending") || (noPending.open(QFile::WriteOnly) && noPending.flush()));
         // Every message box is answered (Yes, or No when the steps say so, else OK) and
         // kept as "title|text|icon", with the system's reason after a failed save as <reason>.
         QStringList seen;
@@ -120,6 +123,7 @@ private slots:
         QTRY_VERIFY(!main->frmProfile && !main->modify.active() && main->isEnabled());
         QTEST(seen, "boxes");
         QCOMPARE(f->index.names(), indexAfter);
+        noPending.remove();
         QTEST(bytes(path(indexAfter.contains(" D ") ? " D " : "B")), "saved");
         QCOMPARE(QDir(f->store.folder()).entryList(QDir::Files | QDir::Hidden | QDir::AllDirs | QDir::NoDotAndDotDot).size(), indexAfter.size());
         QCOMPARE(main->lstSaved->rows(), (indexAfter.sort(), indexAfter));
