@@ -28,7 +28,9 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QTime, moment);
-        QCOMPARE(TimeText::profileMoment(text).value_or(QTime()), moment);
+        const auto parsed = TimeText::profileMoment(text);
+        QCOMPARE(parsed.has_value(), moment.isValid());
+        QCOMPARE(parsed.value_or(QTime()), moment);
         if (moment.isValid()) {
             const TimeText::Face face = TimeText::face(moment);
             QTEST(TimeText::current(moment), "current");
