@@ -22,7 +22,8 @@ QByteArray bytes(const QString &file)
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
-// A main window over the profiles A, B and C.
+// A main window over the profiles A, B and C; B modified, deleted or, when
+// damaged, refused.
 class TstModifyDelete : public QObject
 {
     Q_OBJECT
@@ -41,6 +42,7 @@ private slots:
             ask{"Confirmation|Are you sure you want to delete the selected item?|2"},
             refused{"Error|Please select a profile from the list and try again.\n\nIf a selection has been made, "
                     "then deactivate all alarms before trying again.|3"};
+        const QStringList notActivated{"Error|Please select an item from the profile list to activate.|3"};
         const QString unsaved = "Error|The profile '%1' could not be saved.\n<reason>|3";
         const QByteArray daysX = QByteArray(fileB).replace("Monday, Wednesday, ", "x"),
                          volumeX = QByteArray(fileB).replace("\r\n1\r\n", "\r\nx\r\n");
@@ -52,8 +54,10 @@ private slots:
         // A folder stands where the file goes; once it is gone, Cancel puts B back.
         QTest::newRow("Modify, save as ' D ' fails") << "mnuProfilesModify rename blocked save" << fileB << QStringList{unsaved.arg(" D ")} << acb << fileB;
         QTest::newRow("Modify, put-back fails") << "mnuProfilesModify blocked cancel" << oddB << QStringList{unsaved.arg("B")} << acb << oddB;
+        QTest::newRow("Modify, pending folder cannot be made") << "mnuProfilesModify no-pending" << fileB << select << abc << fileB;
         QTest::newRow("Modify, no selection") << "mnuHiddenModify unselected" << fileB << select << abc << fileB;
         QTest::newRow("Modify, days of one character") << "mnuProfilesModify" << daysX << select << abc << daysX;
+        QTest::newRow("Activate, days of one character") << "mnuAlarmActivate" << daysX << notActivated << abc << daysX;
         QTest::newRow("Modify, volume not a number") << "Ctrl+M" << volumeX << select << abc << volumeX;
         QTest::newRow("Delete, Yes, Ctrl+E") << "Ctrl+E" << fileB << ask << ac << QByteArray();
         QTest::newRow("Delete, No, context menu") << "mnuHiddenDelete No" << fileB << ask << abc << fileB;
@@ -75,6 +79,8 @@ private slots:
         FrmMain *main = f->start();
         QVERIFY(QTest::qWaitForWindowActive(main));
         main->lstSaved->setCurrentRow(steps.contains("unselected") ? -1 : main->lstSaved->rowOf("B"));
+        QFile noPending(f->store.pendingFolder()); // a file where the folder goes
+        QVERIFY(!steps.contains("no-pending") || (noPending.open(QFile::WriteOnly) && noPending.flush()));
         // Every message box is answered (Yes, or No when the steps say so, else OK) and
         // kept as "title|text|icon", with the system's reason after a failed save as <reason>.
         QStringList seen;
@@ -120,6 +126,7 @@ private slots:
         QTRY_VERIFY(!main->frmProfile && !main->modify.active() && main->isEnabled());
         QTEST(seen, "boxes");
         QCOMPARE(f->index.names(), indexAfter);
+        noPending.remove();
         QTEST(bytes(path(indexAfter.contains(" D ") ? " D " : "B")), "saved");
         QCOMPARE(QDir(f->store.folder()).entryList(QDir::Files | QDir::Hidden | QDir::AllDirs | QDir::NoDotAndDotDot).size(), indexAfter.size());
         QCOMPARE(main->lstSaved->rows(), (indexAfter.sort(), indexAfter));
