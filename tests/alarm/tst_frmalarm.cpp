@@ -154,7 +154,8 @@ private slots:
         MainFixture f;
         f.addProfile(u"Alpha"_s, alphaRises ? u"07:30:00"_s : u"06:45:00"_s);
         f.addProfile(u"Zulu"_s, u"08:00:00"_s, u"am"_s, u"Everyday"_s, QString(), alphaRises ? u"0"_s : u"1"_s, sound);
-        f.start({u"Alpha"_s, u"Zulu"_s});
+        f.addProfile(u"Aaron"_s, u"09:00:00"_s); // first in the lists: Disable must not take it
+        f.start({u"Aaron"_s, u"Alpha"_s, u"Zulu"_s});
         QVERIFY(f.store.write({u"Alpha"_s, u"07:30:00"_s, u"am"_s, sound, u"Everyday"_s, alphaRises ? u"1"_s : u"0"_s, QString()}));
         f.main->cmdProfile_MouseUp();
         FrmAlarm *alarm = f.tick();
@@ -187,7 +188,7 @@ private slots:
         QVERIFY(!f.main->isEnabled());
         QTest::mouseClick(alarm->cmdDeactivate, Qt::LeftButton);
         QCOMPARE(f.main->lstSaved->rows() + f.main->lstActive->rows() + f.main->lstHidden->rows(),
-                 (QStringList{"Alpha", "Zulu (08:00:00 am)", "Zulu (08:00:00 am)"}));
+                 (QStringList{"Alpha", "Aaron (09:00:00 am)", "Zulu (08:00:00 am)", "Aaron (09:00:00 am)", "Zulu (08:00:00 am)"}));
         QCOMPARE(f.main->isEnabled(), editorFirst);
         if (!editorFirst)
             f.main->frmProfile->cmdCancel_MouseUp();
