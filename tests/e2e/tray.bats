@@ -4,11 +4,15 @@
 load helpers
 
 # tooltip REGEX: rests on the icon until the tooltip shows. The pointer comes from
-# elsewhere each time: Qt misses an enter that arrives before the icon is embedded.
+# elsewhere each time and moves a little on the icon: Qt shows no tooltip for a
+# bare enter, and often not for the first visit.
 tooltip() {
-    local _
-    for _ in 1 2 3 4 5; do
-        xdotool mousemove 640 400 && on_tray && shows "$APP" "$1" 3 && return 0
+    local _ w
+    w=$(wait_tray)
+    for _ in 1 2 3 4 5 6; do
+        xdotool mousemove 640 400
+        xdotool mousemove --window "$w" 8 8 && xdotool mousemove --window "$w" 10 12 &&
+            xdotool mousemove --window "$w" 12 14 && shows "$APP" "$1" 2 && return 0
     done
     return 1
 }
