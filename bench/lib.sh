@@ -155,7 +155,6 @@ bench_app() {
 }
 
 # app_env DIR: the environment a copy in DIR runs with, for env(1). Its own
-# TMPDIR keeps its single-instance lock away from a test run started meanwhile.
 app_env() { echo "XDG_CONFIG_HOME=$1/config TMPDIR=$1/tmp"; }
 
 # write_profiles DIR COUNT TIME PERIOD DAYS [PREFIX=Profile]: COUNT profiles named
