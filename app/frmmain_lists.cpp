@@ -83,8 +83,11 @@ void FrmMain::activate()
     lstSaved->removeRow(lstSaved->currentRow());
     lblTime3->setText(QStringLiteral("None"));
     lblOccurrence->clear();
-    if (!Timer5->isActive())
+    if (!Timer5->isActive()) {
+        // The sound backend loads once, well before the first alarm, after the lists repaint.
+        QTimer::singleShot(0, this, [] { MediaPlayer::warmUp(); });
         startCheck();
+    }
 }
 
 void FrmMain::deactivate()
@@ -115,8 +118,6 @@ void FrmMain::profileSaved(const QString &name)
 
 void FrmMain::startCheck()
 {
-    // The sound backend loads once, well before the first alarm, after the lists repaint.
-    QTimer::singleShot(0, this, [] { MediaPlayer::warmUp(); });
     check.restart();
     Timer5->start();
 }
