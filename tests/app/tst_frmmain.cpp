@@ -19,14 +19,13 @@ void clickRow(QListWidget *list, const QString &text, Qt::MouseButton button = Q
     QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(list->findItems(text, Qt::MatchExactly).value(0)).center());
 }
 
-// The box `act` brings up, answered with OK: "title: text", marked when not critical.
+// The box `act` brings up, answered with OK: "title|text|icon".
 QString boxOf(const std::function<void()> &act)
 {
-    BoxAnswer box;
-    box.answerNext(QMessageBox::Ok);
+    Boxes boxes;
     act();
-    (void)QTest::qWaitFor([&] { return box.seen; }, 1000);
-    return box.title + u": "_s + box.text + (box.icon == QMessageBox::Critical ? u""_s : u" (not critical)"_s);
+    (void)QTest::qWaitFor([&] { return !boxes.seen.isEmpty(); }, 1000);
+    return boxes.seen.value(0);
 }
 } // namespace
 
@@ -61,8 +60,8 @@ private slots:
         QStringList refusals;
         for (SortedList *list : {main->lstSaved, main->lstActive})
             refusals << boxOf([list] { QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, {20, 100}); });
-        QCOMPARE(refusals, (QStringList{"Error: Please select an item from the profile list to activate.",
-                                        "Error: Please select an item from the list to deactivate."}));
+        QCOMPARE(refusals, (QStringList{"Error|Please select an item from the profile list to activate.|3",
+                                        "Error|Please select an item from the list to deactivate.|3"}));
     }
 
     // The lock is found by every start of this user, whatever TMPDIR says. Where the
@@ -120,7 +119,7 @@ private slots:
             if (shown.last().endsWith(u"None|"_s))
                 shown << boxOf([main] { main->activate(); });
         }
-        const QString refused = u"Error: Please select an item from the profile list to activate."_s;
+        const QString refused = u"Error|Please select an item from the profile list to activate.|3"_s;
         QCOMPARE(shown, (QStringList{"Every: 12:30:00 am|Everyday", "Missing: None|", refused, "Two: 07:05:00 pm|Every: Monday, Friday", "Short: None|", refused}));
 
         QCOMPARE(MdlTray::tooltip(1) + MdlTray::tooltip(12), u"Alarm Clock - 1 Active Alarm!Alarm Clock - 12 Active Alarms!"_s);

@@ -64,28 +64,22 @@ struct MainFixture
     }
 };
 
-// Answers the next message box with `button` and records its title, text and icon.
-// Call before the action that opens the box.
-struct BoxAnswer
+// Answers every message box as it opens, with `answer` where the box has that
+// button and OK otherwise, and keeps each as "title|text|icon".
+struct Boxes
 {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    bool seen = false;
-    QObject alive; // ends the retries with the answer
+    QStringList seen;
+    QTimer timer;
 
-    void answerNext(QMessageBox::StandardButton button, int triesLeft = 100)
+    explicit Boxes(QMessageBox::StandardButton answer = QMessageBox::Ok)
     {
-        QTimer::singleShot(triesLeft == 100 ? 0 : 20, &alive, [this, button, triesLeft] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box && triesLeft > 0)
-                return answerNext(button, triesLeft - 1);
-            if (!box)
-                return;
-            seen = true;
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            box->button(button)->click();
+        timer.callOnTimeout([this, answer] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + u'|' + box->text() + u'|' + QString::number(box->icon());
+                QAbstractButton *button = box->button(answer);
+                (button ? button : box->button(QMessageBox::Ok))->click();
+            }
         });
+        timer.start(10);
     }
 };

@@ -61,7 +61,7 @@ private slots:
             {"picBackground", int(QAccessible::Graphic), "Alarm"}, {"lblNote", text, "="}, {"cmdSnooze", button, "Snooze"},
             {"cmdDismiss", button, "Dismiss"}, {"cmdDeactivate", button, "Disable"}, {"cmdClose", button, "Close"},
             {"lblInfo_0", text, "Dawnbell"}, {"lblInfo_1", text, "Version: " DAWNBELL_VERSION}, {"lblInfo_2", text, "Build: 16"},
-            {"lblInfo_3", text, "Release Date: 09.02.06"}};
+            {"lblInfo_3", text, "Release Date: 09.02.06"}, {"up", button, "Up"}, {"down", button, "Down"}};
         for (const auto &[name, role, told] : rows) {
             QWidget *control = nullptr;
             for (QWidget *window : QWidgetList{main, main->frmProfile, main->frmAlarm, main->frmAbout})
