@@ -1,13 +1,11 @@
 #include "frmalarm.h"
 
-#include "app/frmmain.h"
-#include "editor/frmprofile.h"
 #include "scheduler/alarmcheck.h"
+#include "scheduler/clock.h"
 #include "scheduler/snoozecountdown.h"
+#include "scheduler/timetext.h"
 #include "ui/imagebutton.h"
 #include "ui/mediaplayer.h"
-#include "ui/secondtimer.h"
-#include "ui/sortedlist.h"
 #include "ui/theme.h"
 
 #include <QClipboard>
@@ -43,7 +41,7 @@ QTimer *timer(QObject *parent, const char *name, int interval)
 }
 } // namespace
 
-FrmAlarm::FrmAlarm(FrmMain *main) : QWidget(nullptr, Qt::Tool), m_main(main)
+FrmAlarm::FrmAlarm() : QWidget(nullptr, Qt::Tool)
 {
     setObjectName(QStringLiteral("frmAlarm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -129,17 +127,9 @@ FrmAlarm::FrmAlarm(FrmMain *main) : QWidget(nullptr, Qt::Tool), m_main(main)
     Timer3->start();
 
     Theme::centre(this);
-    Form_Load();
 }
 
 FrmAlarm::~FrmAlarm() = default;
-
-void FrmAlarm::Form_Load()
-{
-    if (m_main->risingVolume)
-        startRamp();
-    lblNote->setText(m_main->pendingNote);
-}
 
 void FrmAlarm::startRamp()
 {
@@ -147,7 +137,7 @@ void FrmAlarm::startRamp()
     Timer5->start();
 }
 
-void FrmAlarm::ring(const Firing &firing)
+void FrmAlarm::ring(const Firing &firing, const QString &notes)
 {
     // An open menu would keep the keys; an open message box or dialog is modal
     // and would block this window: the alarm goes above it, and the box is
@@ -162,15 +152,17 @@ void FrmAlarm::ring(const Firing &firing)
     picBackground->setFocus();
     lblAlarm->setText(firing.name);
     lblTime->setText(firing.timeText);
-    lblNote->setText(m_main->pendingNote);
+    lblNote->setText(notes);
     m_ringingRises = firing.risingVolume;
+    if (!m_rung && m_ringingRises) // a second alarm due at once keeps the ramp going
+        startRamp();
+    m_rung = true;
     MediaPlayer1->setUrl(firing.sound);
 }
 
 void FrmAlarm::Timer1_Timer()
 {
-    setWindowTitle(QStringLiteral("Alarm - ") + m_main->lblTime[0]->text() + m_main->lblTime[1]->text()
-                   + m_main->lblTime[2]->text() + QLatin1Char(' ') + m_main->lblTime2->text());
+    setWindowTitle(QStringLiteral("Alarm - ") + TimeText::check(appClock().now().time()));
 }
 
 void FrmAlarm::Timer2_Timer()
@@ -240,16 +232,8 @@ void FrmAlarm::cmdDismiss_MouseUp()
 
 void FrmAlarm::cmdDeactivate_MouseUp()
 {
-    // The ringing alarm, named by this window: not whichever row the check read
-    // last. By name only: the row keeps the time it was activated with, while
-    // the file, and so lblTime, may have changed since.
-    const QStringList rows = m_main->lstActive->rows();
-    for (int at = 0; at < rows.size(); ++at) {
-        if (ActiveRow::nameOf(rows[at]) == lblAlarm->text()) {
-            m_main->moveBackToSaved(at);
-            break;
-        }
-    }
+    // The ringing alarm, named by this window: not whichever row the check read last.
+    emit disableRequested(lblAlarm->text());
     close();
 }
 
@@ -262,10 +246,7 @@ void FrmAlarm::closeEvent(QCloseEvent *event)
     MediaPlayer1->close();
     Timer4->stop();
     Timer5->stop();
-    m_main->pendingNote.clear();
-    m_main->startCheck();
-    // An editor that was open when the alarm rang keeps the main window for itself.
-    m_main->setEnabled(!m_main->frmProfile || !m_main->frmProfile->isVisible());
+    emit unloaded();
 }
 
 bool FrmAlarm::eventFilter(QObject *watched, QEvent *event)

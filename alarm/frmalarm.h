@@ -4,7 +4,6 @@
 #include <QWidget>
 
 struct Firing;
-class FrmMain;
 class ImageButton;
 class MediaPlayer;
 class QTimer;
@@ -15,11 +14,12 @@ class FrmAlarm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit FrmAlarm(FrmMain *main);
+    FrmAlarm();
     ~FrmAlarm() override;
 
-    // Shows the window for an alarm that fell due and starts its sound.
-    void ring(const Firing &firing);
+    // Shows the window for an alarm that fell due and starts its sound; `notes`
+    // are those of every alarm ringing now.
+    void ring(const Firing &firing, const QString &notes);
     // Closed already and about to be deleted: a new alarm needs a new window.
     bool isUnloaded() const { return m_unloaded; }
 
@@ -39,15 +39,20 @@ public:
     void cmdDismiss_MouseUp();
     void cmdDeactivate_MouseUp();
 
+signals:
+    // Disable: the ringing alarm's profile goes back to the saved ones.
+    void disableRequested(const QString &name);
+    // The window is gone; the check may run again.
+    void unloaded();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
     void startRamp();
-    FrmMain *m_main;
     QString m_snoozedSound;
     bool m_ringingRises = false; // the ringing alarm's own rising-volume setting
+    bool m_rung = false;
     bool m_unloaded = false;
 };

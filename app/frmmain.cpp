@@ -6,7 +6,6 @@
 #include "profiles/profilestore.h"
 #include "scheduler/clock.h"
 #include "scheduler/timetext.h"
-#include "profiles/daylist.h"
 #include "ui/frmabout.h"
 #include "ui/imagebutton.h"
 #include "ui/secondtimer.h"
@@ -249,9 +248,7 @@ void FrmMain::Timer2_Timer()
 
 void FrmMain::Timer3_Timer()
 {
-    const QDate today = appClock().now().date();
-    todaysWeekday = DayList::weekdayName(today.dayOfWeek());
-    lblDate->setText(TimeText::date(today));
+    lblDate->setText(TimeText::date(appClock().now().date()));
 }
 
 void FrmMain::Timer4_Timer()
@@ -271,7 +268,7 @@ void FrmMain::cmdExit_MouseUp()
     if (frmAlarm)
         frmAlarm->close();
     if (frmProfile)
-        frmProfile->close();
+        frmProfile->closeOnExit();
     close();
     QApplication::quit();
 }

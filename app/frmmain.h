@@ -48,10 +48,7 @@ public:
     QPointer<FrmAlarm> frmAlarm;
     QPointer<FrmAbout> frmAbout;
 
-    // State the windows share.
-    QString pendingNote;          // notes of the alarms ringing now
-    bool risingVolume = false;    // rising-volume line of the last profile the check read
-    QString todaysWeekday;        // the weekday the date line shows
+    QString pendingNote; // notes of the alarms ringing now
 
     ProfileStore &store;
     ProfileIndex &index;
@@ -89,8 +86,8 @@ public:
     void profileSaved(const QString &name);
     // Takes an active row out of both active lists and lists its profile again.
     void moveBackToSaved(int activeRow);
-    // Ends the program: closes every window in order, then the main window.
-    bool isExiting() const { return m_exiting; }
+    // The same for the active alarm of that name.
+    void disableActive(const QString &name);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -102,6 +99,7 @@ private:
     void buildTimers();
     void hideToTray();
     void fire(const Firing &firing);
+    void alarmUnloaded();
     void showProfileEditor();
     bool m_exiting = false;
 };

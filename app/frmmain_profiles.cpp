@@ -1,6 +1,7 @@
 // New, modify and delete: the profile list's commands.
 #include "frmmain.h"
 
+#include "alarm/frmalarm.h"
 #include "editor/frmprofile.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
@@ -11,8 +12,12 @@
 void FrmMain::showProfileEditor()
 {
     setEnabled(false);
-    if (!frmProfile)
-        frmProfile = new FrmProfile(this);
+    if (!frmProfile) {
+        frmProfile = new FrmProfile(store, modify);
+        connect(frmProfile, &FrmProfile::saved, this, &FrmMain::profileSaved);
+        // An alarm window that opened meanwhile keeps this window for itself.
+        connect(frmProfile, &FrmProfile::unloaded, this, [this] { setEnabled(!frmAlarm || frmAlarm->isUnloaded()); });
+    }
     frmProfile->show();
     frmProfile->raise();
     frmProfile->activateWindow();

@@ -1,7 +1,6 @@
 #include "frmprofile.h"
 
-#include "app/frmmain.h"
-#include "alarm/frmalarm.h"
+#include "profiles/modifysession.h"
 #include "app/paths.h"
 #include "digitbox.h"
 #include "profiles/daylist.h"
@@ -57,7 +56,7 @@ void separator(QWidget *parent, int index, int y)
 }
 } // namespace
 
-FrmProfile::FrmProfile(FrmMain *main) : QWidget(nullptr), m_main(main)
+FrmProfile::FrmProfile(ProfileStore &store, ModifySession &modify) : QWidget(nullptr), m_store(store), m_modify(modify)
 {
     setObjectName(QStringLiteral("frmProfile"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -282,16 +281,21 @@ void FrmProfile::closeWithoutPutBack()
     close();
 }
 
+void FrmProfile::closeOnExit()
+{
+    m_exiting = true;
+    close();
+}
+
 void FrmProfile::closeEvent(QCloseEvent *event)
 {
     // A profile taken out for modification goes back byte for byte.
-    if (m_main->modify.active() && !putBack() && !m_main->isExiting()) {
+    if (m_modify.active() && !putBack() && !m_exiting) {
         event->ignore();
         return;
     }
     if (MediaPlayer1)
         MediaPlayer1->close();
-    // An alarm window that opened meanwhile keeps the main window for itself.
-    m_main->setEnabled(!m_main->frmAlarm || m_main->frmAlarm->isUnloaded());
     event->accept();
+    emit unloaded();
 }

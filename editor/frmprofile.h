@@ -11,7 +11,8 @@
 #include <functional>
 
 class DigitBox;
-class FrmMain;
+class ModifySession;
+class ProfileStore;
 class ImageButton;
 class MediaPlayer;
 class UpDown;
@@ -21,7 +22,7 @@ class FrmProfile : public QWidget
 {
     Q_OBJECT
 public:
-    explicit FrmProfile(FrmMain *main);
+    FrmProfile(ProfileStore &store, ModifySession &modify);
     ~FrmProfile() override;
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *lblLimit;
@@ -50,6 +51,8 @@ public:
     void picStop_MouseUp();
     // Closes after a failed modification, which has nothing to put back.
     void closeWithoutPutBack();
+    // Closes as the program ends, even when the put-back fails (the next start recovers it).
+    void closeOnExit();
     // Puts the profile taken out for modification back as it was; false, after
     // telling the user, when that fails.
     bool putBack();
@@ -59,6 +62,11 @@ public:
     using OpenFileDialog = std::function<QString(QWidget *, const QString &, const QString &, const QString &,
                                                  const QString &)>;
     static OpenFileDialog openFileDialog;
+
+signals:
+    // Written and to be listed: a new or modified profile, or one put back.
+    void saved(const QString &name);
+    void unloaded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,7 +79,9 @@ private:
     void chkAll_Click(bool ticked);
     void txtNote_Change();
     bool refuse(const QString &title, const QString &text, QWidget *focus);
-    FrmMain *m_main;
+    ProfileStore &m_store;
+    ModifySession &m_modify;
+    bool m_exiting = false;
     QString m_dialogFolder; // set once a sample path chose it
     QString m_dialogFile;   // the last file chosen in this window
     QString m_lastNote;     // the note before the change that overfilled it

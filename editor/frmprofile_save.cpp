@@ -1,7 +1,8 @@
 // Saving: the checks, the file, the index and the list.
 #include "frmprofile.h"
 
-#include "app/frmmain.h"
+#include "profiles/modifysession.h"
+#include "profiles/profilestore.h"
 #include "digitbox.h"
 #include "profiles/blanks.h"
 #include "profiles/daylist.h"
@@ -50,7 +51,7 @@ bool FrmProfile::cmdSave_MouseUp()
     if (!digits.match(txtTime2->text()).hasMatch() || txtTime2->text().toInt() > 59)
         return refuse(QStringLiteral("Invalid Time"), invalidTime, txtTime2);
 
-    if (trimBlanks(txtAlarm->text()).isEmpty() && !m_main->modify.active()
+    if (trimBlanks(txtAlarm->text()).isEmpty() && !m_modify.active()
         && !Messages::askOkCancel(this, Messages::appTitle,
                                   QStringLiteral("You have not entered a valid path to a music file.") + Messages::lineBreak
                                       + QStringLiteral("If you would like to receive a 'silent' alarm, press OK."))) {
@@ -64,7 +65,7 @@ bool FrmProfile::cmdSave_MouseUp()
     if (DayList::format(chkAll->isChecked(), ticked) == DayList::everyday)
         chkAll->setChecked(true);
 
-    if (m_main->store.exists(name))
+    if (m_store.exists(name))
         return refuse(QStringLiteral("Error"),
                       QStringLiteral("A profile with the name of '%1' already exists.").arg(name) + otherName, txtName);
 
@@ -77,9 +78,9 @@ bool FrmProfile::cmdSave_MouseUp()
     profile.rising = chkVolume->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     profile.note = noteText();
     QString reason;
-    if (!m_main->modify.save(profile, &reason))
+    if (!m_modify.save(profile, &reason))
         return refuse(QStringLiteral("Error"), notSaved(name, reason), txtName);
-    m_main->profileSaved(name);
+    emit saved(name);
     cmdCancel_MouseUp();
     return true;
 }
@@ -87,9 +88,9 @@ bool FrmProfile::cmdSave_MouseUp()
 bool FrmProfile::putBack()
 {
     QString reason;
-    const QString name = m_main->modify.takenName();
-    if (!m_main->modify.putBack(&reason))
+    const QString name = m_modify.takenName();
+    if (!m_modify.putBack(&reason))
         return refuse(QStringLiteral("Error"), notSaved(name, reason), txtName);
-    m_main->profileSaved(name);
+    emit saved(name);
     return true;
 }

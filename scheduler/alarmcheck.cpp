@@ -93,7 +93,6 @@ std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> 
     const auto profile = name.isEmpty() ? std::nullopt : m_store.read(name);
     if (!profile)
         return std::nullopt;
-    m_lastRising = profile->risingVolume();
     const auto moment = TimeText::profileMoment(profile->timeText());
     if (!moment)
         return std::nullopt;

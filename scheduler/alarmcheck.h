@@ -41,8 +41,6 @@ public:
     void restart();
     // Checks the rows in order and returns those that are due, in row order.
     QList<Firing> tick(const QStringList &rows);
-    // The rising-volume line of the last profile read.
-    bool lastRisingVolume() const { return m_lastRising; }
 
     // Wall-clock spans (as naive UTC date-times) that the seconds (from, to]
     // cover. A second after a spring-forward jump covers the skipped hour; the
@@ -62,5 +60,4 @@ private:
     const Clock &m_clock;
     std::optional<qint64> m_lastSecond;
     qint64 m_lastMonotonicMs = 0;
-    bool m_lastRising = false;
 };

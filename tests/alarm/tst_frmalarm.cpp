@@ -52,6 +52,8 @@ private slots:
         QVERIFY(alarm && QTest::qWaitForWindowActive(alarm) && !f.main->isEnabled() && !f.main->Timer5->isActive());
         QTEST(alarm->lblAlarm->text() + u" ("_s + alarm->lblTime->text() + u"): "_s + alarm->lblNote->text(), "ringing");
         QCOMPARE(f.main->pendingNote, alarm->lblNote->text());
+        alarm->Timer1_Timer();
+        QCOMPARE(alarm->windowTitle(), u"Alarm - 07:30:00 am"_s);
         QPointer<MediaPlayer> player = alarm->MediaPlayer1;
         QCOMPARE(alarm->lblNote->toolTip(), u"Double click here to copy to clipboard."_s);
         QTest::mouseDClick(alarm->lblNote, Qt::LeftButton);
