@@ -1,6 +1,7 @@
 #!/usr/bin/env bats
-# Closing hides the main window to a tray icon that counts the active alarms; the
-# icon brings it back on a double click and offers Open and Exit on a right click.
+# Closing hides the main window to a tray icon that counts the active alarms (not
+# the saved ones); the icon brings it back on a double click and offers Open and
+# Exit on a right click.
 load helpers
 
 # tooltip REGEX: rests on the icon until the tooltip shows. The pointer comes from
@@ -18,13 +19,17 @@ tooltip() {
 }
 
 @test "the tray icon hides, shows and ends the program" {
+    profile Gym 07:30:00 am "" "$(date -d tomorrow +%A), " 0 ""    # never due during the test
+    profile Spare 08:00:00 am "" Everyday 0 ""
+    index Gym Spare
     start_main
     [ -n "$MAIN" ]
     not tray_icon
+    activate "$APP" Gym 1
     close_box "$MAIN"
     hidden "$MAIN"
     wait_tray
-    tooltip '^tooltip "Alarm Clock - No Active Alarms!"$'
+    tooltip '^tooltip "Alarm Clock - 1 Active Alarm!"$'
 
     on_tray click --repeat 2 --delay 100 1
     mapped "$MAIN"
