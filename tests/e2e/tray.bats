@@ -20,8 +20,7 @@ tooltip() {
 
 @test "the tray icon hides, shows and ends the program" {
     profile Gym 07:30:00 am "" "$(date -d tomorrow +%A), " 0 ""    # never due during the test
-    profile Spare 08:00:00 am "" Everyday 0 ""
-    index Gym Spare
+    index Gym
     start_main
     [ -n "$MAIN" ]
     not tray_icon
