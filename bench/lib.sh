@@ -113,7 +113,7 @@ _bench_x_once() {
     unset DISPLAY
     for (( n = 70; n < 100; n++ )); do
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        bench_spawn "$WORK/xvfb.log" Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp
+        bench_spawn "$WORK/xvfb.log" Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset
         if DISPLAY=:$n until_ok 10 xdpyinfo; then
             _bench_x_pids+=("$SPAWNED")
             export DISPLAY=:$n
