@@ -113,7 +113,7 @@ _bench_x_once() {
     unset DISPLAY
     for (( n = 70; n < 100; n++ )); do
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        bench_spawn "$WORK/xvfb.log" Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp
+        bench_spawn "$WORK/xvfb.log" Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset
         if DISPLAY=:$n until_ok 10 xdpyinfo; then
             _bench_x_pids+=("$SPAWNED")
             export DISPLAY=:$n
@@ -238,6 +238,9 @@ rows_in() {
         awk 'NR > 1 {sub(/^[^(]*\(/, ""); ink = $0 + 0 < 240; if (ink && !prev) n++; prev = ink} END {print n + 0}'
 }
 
+# rows_are WID Y COUNT: whether the active list at 192,Y shows COUNT rows.
+rows_are() { [[ $(rows_in "$1" 192 "$2") == "$3" ]]; }
+
 hidden() { ! xwininfo -id "$1" | grep -q IsViewable; }
 # Whether a small window of Dawnbell's is shown: its icon in trayer.
 tray_icon() {
@@ -251,7 +254,7 @@ tray_icon() {
 # dawnbell_in_tray DIR ALARMS: starts the copy in DIR (pid in DB_PID), activates
 # the top ALARMS profiles through its window and hides it to the tray.
 dawnbell_in_tray() {
-    local dir=$1 alarms=$2 main WIDTH HEIGHT menu i shown
+    local dir=$1 alarms=$2 main WIDTH HEIGHT menu i
     wait_no_dawnbell
     bench_spawn "$dir/dawnbell.log" env $(app_env "$dir") "$dir/app/dawnbell"
     DB_PID=$SPAWNED
@@ -266,8 +269,10 @@ dawnbell_in_tray() {
         xdotool key --clearmodifiers ctrl+a
         sleep 0.2
     done
-    shown=$(rows_in "$main" 192 $(( menu + 40 )))
-    [[ $shown == "$alarms" ]] || die "$shown alarms active instead of $alarms"
+    # The first activation also loads the sound module, which holds up the
+    # window for a moment on a busy machine: wait for the rows to be drawn.
+    until_ok 5 rows_are "$main" $(( menu + 40 )) "$alarms" \
+        || die "$(rows_in "$main" 192 $(( menu + 40 ))) alarms active instead of $alarms"
     xdotool key --clearmodifiers alt+F4   # openbox closes the window: Dawnbell hides to the tray
     until_ok 5 hidden "$main" || die "the main window did not hide"
     until_ok 5 tray_icon || die "no tray icon"

@@ -10,7 +10,57 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <gst/gst.h>
+
 namespace {
+
+// Qt Multimedia builds the audio sink itself and leaves GStreamer's defaults: a
+// 200 ms ring buffer, and 20 ms of processing time, both counted as latency by a
+// pipeline the backend runs as live. The first sample was placed that far behind
+// play() (alarms were heard about 180 ms after the due second; the sound server
+// held 110 ms of the stream). Every audio sink the backend creates gets a short
+// buffer instead, set as it is made: heard within a few blocks, still long
+// enough not to break up on a busy machine. A file is decoded well ahead of its
+// playing, so no processing time needs to be allowed for.
+constexpr gint64 SinkBufferUs = 40000;
+constexpr gint64 SinkSegmentUs = 10000;
+
+void tuneAudioSink(GstTracer *, guint64, GstElement *element)
+{
+    // Known once GStreamer's audio library is loaded, with the first sink's plugin.
+    const GType audioSink = g_type_from_name("GstAudioBaseSink");
+    if (audioSink && g_type_is_a(G_OBJECT_TYPE(element), audioSink))
+        g_object_set(element, "buffer-time", SinkBufferUs, "latency-time", SinkSegmentUs, "processing-deadline",
+                     guint64(0), nullptr);
+}
+
+// GStreamer's public way to see elements as they are made is a tracer's hook.
+struct SinkTuner
+{
+    GstTracer parent;
+};
+struct SinkTunerClass
+{
+    GstTracerClass parent;
+};
+
+GType sinkTunerType()
+{
+    static const GType type = g_type_register_static_simple(
+        GST_TYPE_TRACER, "DawnbellSinkTuner", sizeof(SinkTunerClass), nullptr, sizeof(SinkTuner), nullptr,
+        GTypeFlags(0));
+    return type;
+}
+
+// Before the backend makes its first pipeline: hooks may only be added while no
+// pipeline runs.
+void installSinkTuner()
+{
+    gst_init(nullptr, nullptr);
+    auto *tuner = static_cast<GstTracer *>(gst_object_ref_sink(g_object_new(sinkTunerType(), nullptr)));
+    gst_tracing_register_hook(tuner, "element-new", G_CALLBACK(tuneAudioSink));
+    gst_object_unref(tuner); // the hook holds it for the life of the program
+}
 
 class Pass : public QObject, public SoundPass
 {
@@ -95,6 +145,8 @@ class GStreamerSound : public QObject, public SoundEngine
     Q_PLUGIN_METADATA(IID SoundEngine_iid)
     Q_INTERFACES(SoundEngine)
 public:
+    GStreamerSound() { installSinkTuner(); }
+
     SoundPass *load(const QString &path, int volume) override { return new Pass(path, volume); }
 
     void warmUp() override
