@@ -25,18 +25,21 @@ done
 
 # start SUBJECT WAIT: one start, killed WAIT seconds after its map; prints
 # "MAP_MS CPU_MS RSS_KB ANON_KB FILE_KB".
+# Every subject is spawned by the watcher itself: Dawnbell's environment is
+# exported to the watcher, not set through env(1), whose own exec would count.
 start() {
-    local subject=$1 out cmd
+    local subject=$1 out cmd vars=()
     if [[ $subject == bare ]]; then
         cmd=("$TOOLS/bench_barewindow")
     elif [[ $subject == label ]]; then
         cmd=("$TOOLS/bench_barewindow" label)
     else
         wait_no_dawnbell
-        cmd=(env $(app_env "$WORK/$subject") "$WORK/$subject/app/dawnbell")
+        read -ra vars <<<"$(app_env "$WORK/$subject")"
+        cmd=("$WORK/$subject/app/dawnbell")
     fi
     wait_quiet
-    out=$("$TOOLS/bench_mapwatch" launch --rss-after "$2" --timeout 30 --log "$WORK/$subject.log" -- "${cmd[@]}") \
+    out=$( (( ${#vars[@]} )) && export "${vars[@]}"; "$TOOLS/bench_mapwatch" launch --rss-after "$2" --timeout 30 --log "$WORK/$subject.log" -- "${cmd[@]}") \
         || die "$subject: no window (see bench_mapwatch above)"
     awk '/^map_ms/ {m = $2} /^cpu_ms/ {c = $2} /^rss_kb/ {r = $2; a = $3; f = $4}
         END {print m, c, r + 0, a + 0, f + 0}' <<<"$out"
