@@ -113,8 +113,11 @@ _bench_x_once() {
     unset DISPLAY
     for (( n = 70; n < 100; n++ )); do
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+        # A private /tmp hides other servers' files, not their abstract sockets,
+        # which clients reach first: a display taken there is taken.
+        grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix && continue
         bench_spawn "$WORK/xvfb.log" Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset
-        if DISPLAY=:$n until_ok 10 xdpyinfo; then
+        if DISPLAY=:$n until_ok 10 xdpyinfo && ! ended "$SPAWNED"; then
             _bench_x_pids+=("$SPAWNED")
             export DISPLAY=:$n
             break
