@@ -6,6 +6,8 @@
 # beforehand). The subjects take turns, after one untimed start each (caches).
 #
 #   bench/startup.sh                 RUNS=5 SIZES="0 1000 2500 5000" RSS_AFTER=10
+#   COMPARE_BUILD=DIR bench/startup.sh   adds the Dawnbell of another build
+#                                    folder ("base build" rows), in the same turns
 #
 # The map is seen by bench_mapwatch on the X server (MapNotify on the root);
 # there is no window manager, so nothing but the program is timed. Each start
@@ -21,6 +23,10 @@ bench_x
 for n in $SIZES; do
     bench_app "$WORK/p$n"
     write_profiles "$WORK/p$n" "$n" 07:30:00 am "Monday, Friday, "
+    if [[ -n ${COMPARE_BUILD:-} ]]; then
+        BUILD=$COMPARE_BUILD bench_app "$WORK/c$n"
+        write_profiles "$WORK/c$n" "$n" 07:30:00 am "Monday, Friday, "
+    fi
 done
 
 # start SUBJECT WAIT: one start, killed WAIT seconds after its map; prints
@@ -46,7 +52,10 @@ start() {
 }
 
 subjects=(bare label)
-for n in $SIZES; do subjects+=("p$n"); done
+for n in $SIZES; do
+    subjects+=("p$n")
+    [[ -n ${COMPARE_BUILD:-} ]] && subjects+=("c$n")
+done
 say "$(machine)"
 say "warming up"
 for s in "${subjects[@]}"; do start "$s" 0 >/dev/null; done
@@ -73,6 +82,7 @@ for s in "${subjects[@]}"; do
     case $s in
         bare) label="bare Qt window" ;;
         label) label="bare window + text label" ;;
+        c*) label="base build, ${s#c} profiles" ;;
         *) label="Dawnbell, ${s#p} profiles" ;;
     esac
     awk -v l="$label" -v m="$(median "$s" 1)" -v mr="$(range "$s" 1)" -v c="$(median "$s" 2)" -v cr="$(range "$s" 2)" \
@@ -91,5 +101,6 @@ if [[ " $SIZES " == *" 0 "* && $SIZES =~ [1-9] ]]; then
                     n, m - m0, c - c0, (m - m0) * 1000 / n, (c - c0) * 1000 / n}'
     done
 fi
+[[ -n ${COMPARE_BUILD:-} ]] && echo "base build: $COMPARE_BUILD; Dawnbell: $BUILD"
 echo
 echo "Goal: Dawnbell with 0 profiles at most 1.15 x the labelled bare window, on map and on RSS."
