@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <gst/gst.h>
+
 class TestMediaPlayer : public QObject
 {
     Q_OBJECT
@@ -66,6 +68,30 @@ private slots:
         QVERIFY(!m_player.findChild<QMediaPlayer *>()); // the file is released
         QTest::qWait(800); // longer than a pass: nothing may restart it
         QCOMPARE(finished.count(), count ? 1 : 0);
+    }
+
+    // The backend makes its audio sinks itself; once the sound module is loaded,
+    // every one must come with the short buffer, whatever kind of sink it is.
+    void tuned_data()
+    {
+        QTest::addColumn<QString>("factory");
+        QTest::newRow("sound server") << "pulsesink";
+        QTest::newRow("OSS device") << "osssink";
+    }
+    void tuned()
+    {
+        QFETCH(QString, factory);
+        MediaPlayer::warmUp();
+        GstElement *sink = gst_element_factory_make(qPrintable(factory), nullptr);
+        if (!sink)
+            QSKIP("GStreamer has no such sink here");
+        gint64 buffer = 0, segment = 0;
+        guint64 deadline = 1;
+        g_object_get(sink, "buffer-time", &buffer, "latency-time", &segment, "processing-deadline", &deadline, nullptr);
+        gst_object_unref(sink);
+        QCOMPARE(buffer, 40000);
+        QCOMPARE(segment, 10000);
+        QCOMPARE(deadline, 0u);
     }
 };
 
