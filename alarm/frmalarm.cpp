@@ -6,6 +6,7 @@
 #include "scheduler/timetext.h"
 #include "ui/imagebutton.h"
 #include "ui/mediaplayer.h"
+#include "ui/pictures.h"
 #include "ui/theme.h"
 
 #include <QClipboard>
@@ -46,14 +47,14 @@ FrmAlarm::FrmAlarm() : QWidget(nullptr, Qt::Tool)
     setObjectName(QStringLiteral("frmAlarm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Alarm"));
-    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowIcon(Pictures::appIcon());
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFixedSize(545, 250);
     setFont(Theme::font());
 
     picBackground = new QLabel(this);
     picBackground->setObjectName(QStringLiteral("picBackground"));
-    static_cast<QLabel *>(picBackground)->setPixmap(QPixmap(QStringLiteral(":/alarm-background.png")));
+    static_cast<QLabel *>(picBackground)->setPixmap(Pictures::png(QStringLiteral(":/alarm-background.png")));
     picBackground->setGeometry(0, 0, 545, 250);
     picBackground->setFocusPolicy(Qt::StrongFocus);
     picBackground->installEventFilter(this);

@@ -8,6 +8,7 @@
 #include "scheduler/timetext.h"
 #include "ui/frmabout.h"
 #include "ui/imagebutton.h"
+#include "ui/pictures.h"
 #include "ui/secondtimer.h"
 #include "ui/sortedlist.h"
 #include "ui/theme.h"
@@ -44,7 +45,7 @@ FrmMain::FrmMain(ProfileStore &store, ProfileIndex &index, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dawnbell"));
-    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowIcon(Pictures::appIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(Theme::font());

@@ -5,6 +5,7 @@
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
 #include "ui/messages.h"
+#include "ui/pictures.h"
 #include "ui/theme.h"
 
 #include <QApplication>
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
 
     QApplication app(argc, argv);
+    QApplication::setStyle(new AppStyle(QApplication::style()->name()));
     QApplication::setOrganizationName(QStringLiteral("dawnbell"));
     QApplication::setApplicationName(QStringLiteral("dawnbell"));
     QApplication::setDesktopFileName(QStringLiteral("dawnbell"));

@@ -1,6 +1,11 @@
 #include "singleinstance.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 QString SingleInstance::lockPath(const QString &runtimeRoot)
@@ -12,12 +17,28 @@ QString SingleInstance::lockPath(const QString &runtimeRoot)
                                   : QStringLiteral("/tmp/dawnbell-%1.lock").arg(getuid());
 }
 
-SingleInstance::SingleInstance() : m_lock(std::make_unique<QLockFile>(lockPath()))
+SingleInstance::SingleInstance() : SingleInstance(lockPath()) {}
+
+SingleInstance::SingleInstance(const QString &path) : m_path(path) {}
+
+SingleInstance::~SingleInstance()
 {
-    m_lock->setStaleLockTime(0);
+    // The file stays: removing it would let a copy that opened it just now and
+    // one that makes it anew both hold "the" lock.
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool SingleInstance::acquire()
 {
-    return m_lock->tryLock(100);
+    // Nothing is written to the file, so nothing is synced to disk at start-up;
+    // O_NOFOLLOW keeps a link planted in /tmp from choosing the file.
+    m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_fd < 0)
+        return true;
+    int result;
+    do
+        result = ::flock(m_fd, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    return result == 0 || errno != EWOULDBLOCK;
 }

@@ -6,6 +6,7 @@
 #include "profiles/daylist.h"
 #include "ui/imagebutton.h"
 #include "ui/mediaplayer.h"
+#include "ui/pictures.h"
 #include "ui/theme.h"
 
 #include <QCloseEvent>
@@ -61,7 +62,7 @@ FrmProfile::FrmProfile(ProfileStore &store, ModifySession &modify) : QWidget(nul
     setObjectName(QStringLiteral("frmProfile"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Create a New Profile"));
-    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowIcon(Pictures::appIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(473, 408);
     setFont(Theme::font());
@@ -94,9 +95,9 @@ void FrmProfile::buildControls()
     Label3 = heading(this, "Label3", QStringLiteral("Sound:"), twips(360, 1200, 615, 195), false);
     txtAlarm = place(new QLineEdit(this), "txtAlarm", twips(1080, 1120, 3975, 350));
     cmdBrowse = place(new ImageButton(QStringLiteral("Browse"), this), "cmdBrowse", twips(5160, 1110, 1200, 375));
-    picStop = place(new ImageButton(QPixmap(QStringLiteral(":/stop-normal.png")), QPixmap(QStringLiteral(":/stop-hover.png")), this),
+    picStop = place(new ImageButton(Pictures::png(QStringLiteral(":/stop-normal.png")), Pictures::png(QStringLiteral(":/stop-hover.png")), this),
                     "picStop", twips(6480, 1110, 380, 380));
-    picPlay = place(new ImageButton(QPixmap(QStringLiteral(":/play-normal.png")), QPixmap(QStringLiteral(":/play-hover.png")), this),
+    picPlay = place(new ImageButton(Pictures::png(QStringLiteral(":/play-normal.png")), Pictures::png(QStringLiteral(":/play-hover.png")), this),
                     "picPlay", twips(6480, 1110, 380, 380));
     for (ImageButton *picture : {picPlay, picStop}) {
         picture->setSpaceActivates(false);

@@ -1,5 +1,6 @@
 #include "frmabout.h"
 #include "imagebutton.h"
+#include "pictures.h"
 #include "theme.h"
 
 #include <QFrame>
@@ -9,7 +10,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About"));
-    setWindowIcon(QIcon(QStringLiteral(":/dawnbell.png")));
+    setWindowIcon(Pictures::appIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(336, 232);
@@ -19,7 +20,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QWidget(parent, Qt::Window)
 
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/about.png")));
+    Picture1->setPixmap(Pictures::png(QStringLiteral(":/about.png")));
     Picture1->setGeometry(8, 8, 230, 216);
 
     const char *texts[] = {"Dawnbell", "Version: " DAWNBELL_VERSION, "Build: 16", "Release Date: 09.02.06"};

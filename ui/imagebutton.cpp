@@ -1,4 +1,5 @@
 #include "imagebutton.h"
+#include "pictures.h"
 #include "theme.h"
 
 #include <QAccessibleWidget>
@@ -40,7 +41,7 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
 } // namespace
 
 ImageButton::ImageButton(const QString &caption, QWidget *parent)
-    : ImageButton(QPixmap(QStringLiteral(":/button-normal.png")), QPixmap(QStringLiteral(":/button-hover.png")), parent)
+    : ImageButton(Pictures::png(QStringLiteral(":/button-normal.png")), Pictures::png(QStringLiteral(":/button-hover.png")), parent)
 {
     setText(caption);
     setFont(Theme::font(8.25, true));

@@ -75,6 +75,22 @@ private slots:
         QCOMPARE(SingleInstance::lockPath(root.path()), u"%1/%2/dawnbell.lock"_s.arg(root.path()).arg(getuid()));
     }
 
+    // A second holder is refused until the first is gone; where no lock can be
+    // made at all, the program runs rather than miss its alarms.
+    void oneCopy()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"dawnbell.lock"_s);
+        {
+            SingleInstance first(path);
+            QVERIFY(first.acquire());
+            SingleInstance second(path);
+            QVERIFY(!second.acquire());
+        }
+        QVERIFY(SingleInstance(path).acquire());
+        QVERIFY(SingleInstance(dir.filePath(u"missing/dawnbell.lock"_s)).acquire());
+    }
+
     // One window's life: the cover, the clock, the captions, the panel, damaged
     // profiles refused, the right button, and the twin active lists kept aligned.
     void browsing_data()

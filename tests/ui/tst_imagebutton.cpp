@@ -7,8 +7,10 @@
 #include "editor/frmprofile.h"
 #include "ui/frmabout.h"
 #include "ui/imagebutton.h"
+#include "ui/pictures.h"
 
 #include <QAccessible>
+#include <QStyleFactory>
 
 class TestImageButton : public QObject
 {
@@ -36,6 +38,37 @@ private slots:
         QCOMPARE(acted.count(), 1);
         QTest::mouseClick(&picture, Qt::RightButton, {}, {8, 8});
         QCOMPARE(acted.count(), 2);
+    }
+
+    // Our pictures, read as PNG outright, are what Qt's own reader finds in the
+    // files, and the menu bar's overflow arrow is Qt's, whichever way it points.
+    void pictures_data()
+    {
+        QTest::addColumn<QIcon>("ours");
+        QTest::addColumn<QIcon>("qts");
+        for (const char *name : {"button-normal", "button-hover", "play-normal", "play-hover", "stop-normal",
+                                 "stop-hover", "alarm-background", "about", "dawnbell"}) {
+            const QString path = QStringLiteral(":/%1.png").arg(QLatin1String(name));
+            QTest::newRow(name) << QIcon(Pictures::png(path)) << QIcon(QPixmap(path));
+        }
+        static const AppStyle ours(QStringLiteral("fusion"));
+        static const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+        QStyleOption rightToLeft;
+        rightToLeft.direction = Qt::RightToLeft;
+        for (const QStyle::StandardPixmap arrow : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton})
+            for (const QStyleOption *option : std::initializer_list<const QStyleOption *>{nullptr, &rightToLeft})
+                QTest::addRow("arrow %d, %s", int(arrow), option ? "right to left" : "left to right")
+                    << ours.standardIcon(arrow, option) << fusion->standardIcon(arrow, option);
+    }
+
+    void pictures()
+    {
+        QFETCH(QIcon, ours);
+        QFETCH(QIcon, qts);
+        QVERIFY(!qts.availableSizes().isEmpty());
+        QCOMPARE(ours.availableSizes(), qts.availableSizes());
+        for (const QSize &size : qts.availableSizes())
+            QCOMPARE(ours.pixmap(size).toImage(), qts.pixmap(size).toImage());
     }
 
     // Every window open at once, the main one disabled under the alarm: each control's
