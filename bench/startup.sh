@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Start-up: exec to first window mapped (and the CPU time spent by then), and
-# resident memory 10 s later, for a bare Qt window, the same window showing
+# resident memory 10 s later (in the first RSS_RUNS runs only: the others end
+# each start at its map, so that many starts fit in a few minutes), for a bare Qt window, the same window showing
 # one text label (the floor the ratios are taken against), and for Dawnbell with 0,
 # 1,000, 2,500 and 5,000 profiles in its index (their files written
 # beforehand). The subjects take turns, after one untimed start each (caches).
 #
-#   bench/startup.sh                 RUNS=5 SIZES="0 1000 2500 5000" RSS_AFTER=10
+#   bench/startup.sh                 RUNS=30 RSS_RUNS=3 SIZES="0 1000 2500 5000" RSS_AFTER=10
 #   COMPARE_BUILD=DIR bench/startup.sh   adds the Dawnbell of another build
 #                                    folder ("base build" rows), in the same turns
 #
@@ -13,7 +14,8 @@
 # there is no window manager, so nothing but the program is timed. Each start
 # waits for the shared machine to be mostly idle (wait_quiet in lib.sh).
 source "$(dirname "$0")/lib.sh"
-RUNS=${RUNS:-5}
+RUNS=${RUNS:-30}
+RSS_RUNS=${RSS_RUNS:-3}
 SIZES=${SIZES:-0 1000 2500 5000}
 RSS_AFTER=${RSS_AFTER:-10}
 
@@ -66,19 +68,23 @@ NOISY=0
 for (( run = 1; run <= RUNS; run++ )); do
     say "run $run of $RUNS"
     for s in "${subjects[@]}"; do
-        start "$s" "$RSS_AFTER" >>"$WORK/$s.txt"
+        start "$s" $(( run <= RSS_RUNS ? RSS_AFTER : 0 )) >>"$WORK/$s.txt"
         say "  $s: $(tail -n 1 "$WORK/$s.txt")"
     done
 done
 
-# median SUBJECT COLUMN [DIVISOR]
-median() { cut -d' ' -f"$2" "$WORK/$1.txt" | stats | awk -v d="${3:-1}" '{printf "%.1f", $2 / d}'; }
+# median SUBJECT COLUMN [DIVISOR]; the memory columns (3-5) come from the first RSS_RUNS runs.
+median() {
+    local rows=$RUNS
+    (( $2 >= 3 )) && rows=$RSS_RUNS
+    head -n "$rows" "$WORK/$1.txt" | cut -d' ' -f"$2" | stats | awk -v d="${3:-1}" '{printf "%.1f", $2 / d}'
+}
 range() { cut -d' ' -f"$2" "$WORK/$1.txt" | stats | awk '{printf "%.0f-%.0f", $3, $4}'; }
 
 echo
 echo "Start-up on $(machine)"
 echo "Medians of $RUNS starts each (range in brackets). map: exec -> first window mapped (wall clock);"
-echo "CPU: the program's on-CPU time up to the map; RSS ${RSS_AFTER} s after the map."
+echo "CPU: the program's on-CPU time up to the map; RSS ${RSS_AFTER} s after the map (median of the first $RSS_RUNS starts)."
 echo "Each start waited for the CPUs to be 75 % idle; $NOISY of $(( RUNS * ${#subjects[@]} )) gave up after ${QUIET_WAIT:-60} s."
 printf '%-24s %16s %15s %8s %12s | %s\n' subject "map ms" "CPU ms" "RSS MiB" "(anon+file)" "x labelled: map  CPU  RSS"
 for s in "${subjects[@]}"; do
