@@ -16,9 +16,11 @@ bench_init
 bench_build dawnbell bench_barewindow bench_firstframe
 bench_x
 bench_app "$WORK/p0"
+write_profiles "$WORK/p0" 0 07:30:00 am "Monday, Friday, "
 subjects=(label p0)
 if [[ -n ${COMPARE_BUILD:-} ]]; then
     BUILD=$COMPARE_BUILD bench_app "$WORK/c0"
+    write_profiles "$WORK/c0" 0 07:30:00 am "Monday, Friday, "
     subjects+=(c0)
 fi
 cmd_of() {
