@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
 
     QApplication app(argc, argv);
-    QApplication::setStyle(new AppStyle(QApplication::style()->name()));
+    QApplication::setStyle(new AppStyle(QApplication::style())); // wraps the style Qt chose, not a second one
     QApplication::setOrganizationName(QStringLiteral("dawnbell"));
     QApplication::setApplicationName(QStringLiteral("dawnbell"));
     QApplication::setDesktopFileName(QStringLiteral("dawnbell"));

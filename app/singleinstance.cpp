@@ -36,9 +36,5 @@ bool SingleInstance::acquire()
     m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (m_fd < 0)
         return true;
-    int result;
-    do
-        result = ::flock(m_fd, LOCK_EX | LOCK_NB);
-    while (result != 0 && errno == EINTR);
-    return result == 0 || errno != EWOULDBLOCK;
+    return ::flock(m_fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
 }

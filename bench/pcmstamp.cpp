@@ -11,6 +11,8 @@
 // A null sink is clocked by the system clock, so sample k of the stream reached
 // the server at origin + k / rate. The origin is the least of (time of a read -
 // frames read so far / rate): the read that waited least on the way.
+#include "wallclock.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,18 +20,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <time.h>
 #include <unistd.h>
 #include <vector>
-
-namespace {
-double wallSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-} // namespace
 
 int main(int argc, char **argv)
 {

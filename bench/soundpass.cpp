@@ -2,6 +2,7 @@
 // sound module (as MediaPlayer does: load() then play() at once), each started at a
 // whole wall-clock second with at least a second of silence before it. Prints
 // "start EPOCH_SECONDS" (the time of load()) for each pass and "ended" when it ended.
+#include "wallclock.h"
 #include "ui/soundengine.h"
 
 #include <QCoreApplication>
@@ -9,16 +10,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <time.h>
-
-namespace {
-double wallSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
