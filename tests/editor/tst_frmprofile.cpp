@@ -144,10 +144,8 @@ private slots:
                       exists = "Error|A profile with the name of '%1' already exists.\nPlease choose a different name.|3",
                       unsafe = "Error|The name '%1' cannot be used for a profile.\nPlease choose a different name.|3";
         QTest::newRow("hour 13") << "Walk|13|00|/s/a.mp3|" << time << "txtTime" << QByteArray();
-        QTest::newRow("hour empty") << "Walk||00|/s/a.mp3|" << time << "txtTime" << QByteArray();
         QTest::newRow("hour not digits") << "Walk|+7|00|/s/a.mp3|" << time << "txtTime" << QByteArray();
         QTest::newRow("minute 60") << "Walk|12|60|/s/a.mp3|" << time << "txtTime2" << QByteArray();
-        QTest::newRow("minute not digits") << "Walk|00|5a|/s/a.mp3|" << time << "txtTime2" << QByteArray();
         QTest::newRow("blank sound, Cancel") << "Walk|07|00|  |" << silent << "txtAlarm" << QByteArray();
         QTest::newRow("same name in other case") << "mORNING|07|00|/s/a.mp3|" << exists.arg("mORNING") << "txtName" << QByteArray();
         QTest::newRow("empty name is Default") << "|07|00|/s/a.mp3|" << exists.arg("Default") << "txtName" << QByteArray();

@@ -1,5 +1,5 @@
-// The picture buttons every window uses, what a screen reader is told about the
-// controls of every window, and the About window.
+// The picture buttons every window uses, the pictures, and what a screen reader
+// is told about the controls of every window.
 #include <QtTest>
 
 #include "testsupport.h"
@@ -40,17 +40,12 @@ private slots:
         QCOMPARE(acted.count(), 2);
     }
 
-    // Our pictures, read as PNG outright, are what Qt's own reader finds in the
-    // files, and the menu bar's overflow arrow is Qt's, whichever way it points.
+    // The menu bar's overflow arrow is Qt's, whichever way it points, read
+    // through Pictures::png (a reader that failed would leave it empty).
     void pictures_data()
     {
         QTest::addColumn<QIcon>("ours");
         QTest::addColumn<QIcon>("qts");
-        for (const char *name : {"button-normal", "button-hover", "play-normal", "play-hover", "stop-normal",
-                                 "stop-hover", "alarm-background", "about", "dawnbell"}) {
-            const QString path = QStringLiteral(":/%1.png").arg(QLatin1String(name));
-            QTest::newRow(name) << QIcon(Pictures::png(path)) << QIcon(QPixmap(path));
-        }
         static const AppStyle ours(QStringLiteral("fusion"));
         static const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
         QStyleOption rightToLeft;
@@ -110,21 +105,6 @@ private slots:
                 QVERIFY2(pressed.count() == int(picture->window() != main), name);
             }
         }
-    }
-
-    // The About window: modeless, one at a time, and unloaded by Close.
-    void about()
-    {
-        MainFixture f;
-        FrmMain *main = f.start();
-        main->mnuAbout->trigger();
-        QPointer<FrmAbout> about = main->frmAbout;
-        main->mnuAbout->trigger(); // only brings the same window forward
-        QVERIFY(about && main->frmAbout == about && about->isVisible() && !QApplication::activeModalWidget());
-        // The title and the blue of RGB 37, 95, 181.
-        QCOMPARE(about->windowTitle() + about->grab().toImage().pixelColor(2, 2).name(), "About#255fb5");
-        QTest::mouseClick(about->cmdClose, Qt::LeftButton);
-        QTRY_VERIFY(!about); // unloaded, not just hidden
     }
 };
 
