@@ -66,8 +66,10 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("dawnbell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance;
-    if (!instance.acquire()) {
+    // Two copies must never share the settings or the profiles.
+    SingleInstance settingsLock(SingleInstance::lockPath(QSettings().fileName()));
+    SingleInstance profilesLock(SingleInstance::lockPath(Paths::profilesFolder()));
+    if (!settingsLock.acquire() || !profilesLock.acquire()) {
         Messages::information(nullptr, Messages::appTitle,
                               QStringLiteral("An instance of Dawnbell is already running.") + Messages::lineBreak
                                   + Messages::lineBreak

@@ -1,5 +1,6 @@
 #include "singleinstance.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -8,16 +9,18 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-QString SingleInstance::lockPath(const QString &runtimeRoot)
+QString SingleInstance::lockPath(const QString &guarded, const QString &runtimeRoot)
 {
     // The user's runtime folder belongs to the user id, not to a session's
     // variables: every start of this user finds the same lock.
+    const QString key = QString::fromLatin1(
+        QCryptographicHash::hash(QDir::cleanPath(QDir(guarded).absolutePath()).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16));
     const QString runtime = runtimeRoot + QStringLiteral("/%1").arg(getuid());
-    return QDir(runtime).exists() ? runtime + QStringLiteral("/dawnbell.lock")
-                                  : QStringLiteral("/tmp/dawnbell-%1.lock").arg(getuid());
+    return QDir(runtime).exists() ? runtime + QStringLiteral("/dawnbell-%1.lock").arg(key)
+                                  : QStringLiteral("/tmp/dawnbell-%1-%2.lock").arg(getuid()).arg(key);
 }
-
-SingleInstance::SingleInstance() : SingleInstance(lockPath()) {}
 
 SingleInstance::SingleInstance(const QString &path) : m_path(path) {}
 

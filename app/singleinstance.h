@@ -2,23 +2,23 @@
 
 #include <QString>
 
-// Keeps a second copy of the program from running. The lock lives in a place
-// fixed by the user's id alone (no environment variable moves it), so a copy
-// started from a terminal and one from the desktop see each other. It is the
+// Keeps two copies of the program from working on the same files. A lock is
+// named after what it guards (the settings file, the profile folder), so a copy
+// started with a HOME of its own is a copy of its own, while a copy started
+// from a terminal and one from the desktop still see each other. It is the
 // kernel's lock on an open file, so it goes with its process however that
 // ends, kill -9 included.
 class SingleInstance
 {
 public:
-    SingleInstance();
     explicit SingleInstance(const QString &path);
     ~SingleInstance();
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
-    // <runtimeRoot>/<uid>/dawnbell.lock where that folder exists, else
-    // /tmp/dawnbell-<uid>.lock.
-    static QString lockPath(const QString &runtimeRoot = QStringLiteral("/run/user"));
+    // <runtimeRoot>/<uid>/dawnbell-<key>.lock where that folder exists, else
+    // /tmp/dawnbell-<uid>-<key>.lock; the key is made from `guarded`'s absolute path.
+    static QString lockPath(const QString &guarded, const QString &runtimeRoot = QStringLiteral("/run/user"));
     // False only when another copy holds the lock. Where no lock can be made
     // at all (a read-only /tmp), the program runs: a missed alarm is worse
     // than a second copy.

@@ -47,9 +47,9 @@ for i in range(0, len(rest), 2):
     name, cmd = rest[i].split('=', 1)
     env = dict(os.environ, LD_PRELOAD=preload, **dict(v.split('=', 1) for v in rest[i + 1].split()))
     subjects.append((name, cmd.split(), env))
-lock = '/tmp/dawnbell-%d.lock' % os.getuid()
+import glob
 def drop_lock():
-    if os.path.exists(lock):
+    for lock in glob.glob('/tmp/dawnbell-%d*.lock' % os.getuid()):
         os.unlink(lock)
 times = {name: ([], []) for name, _, _ in subjects}
 for _ in range(starts):
@@ -73,12 +73,12 @@ PY
 # instructions SUBJECT: executed up to the first Expose, or "-" without valgrind.
 instructions() {
     if (( ${COUNT:-1} )) && command -v valgrind >/dev/null; then
-        [[ $1 == c0 ]] && rm -f "/tmp/dawnbell-$(id -u).lock"
+        [[ $1 == c0 ]] && rm -f /tmp/dawnbell-"$(id -u)"*.lock
         # shellcheck disable=SC2046
         env $( [[ $1 == label ]] || app_env "$WORK/$1") LD_PRELOAD="$TOOLS/bench_firstframe.so" \
             valgrind --tool=callgrind --callgrind-out-file=/dev/null $(cmd_of "$1") 2>&1 >/dev/null |
             awk '/Collected :/ {print $NF; found = 1} END {if (!found) print "-"}'
-        [[ $1 == c0 ]] && rm -f "/tmp/dawnbell-$(id -u).lock"
+        [[ $1 == c0 ]] && rm -f /tmp/dawnbell-"$(id -u)"*.lock
     else
         echo -
     fi

@@ -45,7 +45,7 @@ start() {
         wait_no_dawnbell
         # A build from before the kernel lock meets the lock file that later
         # builds leave in place, takes it for a stale lock and waits 100 ms.
-        [[ $subject == c* ]] && rm -f "/tmp/dawnbell-$(id -u).lock"
+        [[ $subject == c* ]] && rm -f /tmp/dawnbell-"$(id -u)"*.lock
         read -ra vars <<<"$(app_env "$WORK/$subject")"
         cmd=("$WORK/$subject/app/dawnbell")
     fi

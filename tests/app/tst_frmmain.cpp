@@ -70,12 +70,18 @@ private slots:
     {
         qputenv("TMPDIR", QDir::currentPath().toLocal8Bit()); // no variable moves it
         QTemporaryDir root;
-        QCOMPARE(SingleInstance::lockPath(root.path()), u"/tmp/dawnbell-%1.lock"_s.arg(getuid()));
+        const QString settings = root.filePath(u"home/.config/dawnbell/dawnbell.conf"_s);
+        const QString other = root.filePath(u"other/.config/dawnbell/dawnbell.conf"_s);
+        QVERIFY(SingleInstance::lockPath(settings, root.path()).startsWith(u"/tmp/dawnbell-%1-"_s.arg(getuid())));
         QVERIFY(QDir(root.path()).mkdir(QString::number(getuid())));
-        const QString path = SingleInstance::lockPath(root.path());
-        QCOMPARE(path, u"%1/%2/dawnbell.lock"_s.arg(root.path()).arg(getuid()));
+        const QString path = SingleInstance::lockPath(settings, root.path());
+        QVERIFY(path.startsWith(u"%1/%2/dawnbell-"_s.arg(root.path()).arg(getuid())));
+        // The same file however it is named; another HOME's settings are another copy's.
+        QCOMPARE(SingleInstance::lockPath(root.filePath(u"home/.config/../.config/dawnbell/dawnbell.conf"_s), root.path()), path);
+        QVERIFY(SingleInstance::lockPath(other, root.path()) != path);
         auto first = std::make_unique<SingleInstance>(path);
         QVERIFY(first->acquire() && !SingleInstance(path).acquire());
+        QVERIFY(SingleInstance(SingleInstance::lockPath(other, root.path())).acquire());
         first.reset();
         QVERIFY(SingleInstance(path).acquire() && SingleInstance(root.filePath(u"missing/dawnbell.lock"_s)).acquire());
     }
