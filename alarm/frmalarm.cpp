@@ -18,6 +18,8 @@
 
 namespace {
 constexpr int alarmPlayCount = 100;
+// A tick a little late under load is not worth a word; a resume is.
+constexpr qint64 lateNoticeSecs = 10;
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &at, const QFont &font,
               const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
@@ -82,6 +84,9 @@ FrmAlarm::FrmAlarm() : QWidget(nullptr, Qt::Tool)
     lblNote->setWordWrap(true);
     lblNote->setToolTip(QStringLiteral("Double click here to copy to clipboard."));
     lblNote->installEventFilter(this);
+    lblNotice = label(picBackground, "lblNotice", QString(), {200, 124, 329, 22}, Theme::font(7), QColor(255, 220, 90),
+                      Qt::AlignRight | Qt::AlignVCenter);
+    lblNotice->setWordWrap(true);
     auto *Line2 = new QFrame(picBackground);
     Line2->setObjectName(QStringLiteral("Line2"));
     Line2->setGeometry(16, 200, 513, 1);
@@ -138,8 +143,10 @@ void FrmAlarm::startRamp()
     Timer5->start();
 }
 
-void FrmAlarm::ring(const Firing &firing, const QString &notes)
+void FrmAlarm::ring(const QList<Firing> &firings, const QString &notes)
 {
+    if (firings.isEmpty())
+        return;
     // An open menu would keep the keys; an open message box or dialog is modal
     // and would block this window: the alarm goes above it, and the box is
     // usable again once the alarm is answered.
@@ -151,14 +158,34 @@ void FrmAlarm::ring(const Firing &firing, const QString &notes)
     raise();
     activateWindow();
     picBackground->setFocus();
-    lblAlarm->setText(firing.name);
-    lblTime->setText(firing.timeText);
+    // A snoozed alarm gives way to the one that falls due now.
+    if (Timer4->isActive()) {
+        Timer4->stop();
+        lblSnooze->setText(SnoozeCountdown::end);
+        Timer2->start();
+        Timer3->start();
+    }
+    const Firing &shown = firings.last();
+    for (const Firing &firing : firings) {
+        m_ringingRises = firing.risingVolume;
+        if (!m_rung && m_ringingRises) // a second alarm due at once keeps the ramp going
+            startRamp();
+        m_rung = true;
+    }
+    lblAlarm->setText(shown.name);
+    lblTime->setText(shown.timeText);
     lblNote->setText(notes);
-    m_ringingRises = firing.risingVolume;
-    if (!m_rung && m_ringingRises) // a second alarm due at once keeps the ramp going
-        startRamp();
-    m_rung = true;
-    MediaPlayer1->setUrl(firing.sound);
+    m_lateNotice = shown.lateSecs >= lateNoticeSecs
+                       ? QStringLiteral("Late: due %1, rang at %2.")
+                             .arg(TimeText::check(shown.due.time()), TimeText::check(appClock().now().time()))
+                       : QString();
+    showNotices();
+    MediaPlayer1->setUrl(shown.sound); // one load, however many fell due
+}
+
+void FrmAlarm::showNotices()
+{
+    lblNotice->setText(m_lateNotice);
 }
 
 void FrmAlarm::Timer1_Timer()

@@ -17,14 +17,16 @@ public:
     FrmAlarm();
     ~FrmAlarm() override;
 
-    // Shows the window for an alarm that fell due and starts its sound; `notes`
-    // are those of every alarm ringing now.
-    void ring(const Firing &firing, const QString &notes);
+    // Shows the window for alarms that fell due together and starts the last
+    // one's sound; `notes` are those of every alarm ringing now. An open window
+    // takes them over, also from a snooze.
+    void ring(const QList<Firing> &firings, const QString &notes);
     // Closed already and about to be deleted: a new alarm needs a new window.
     bool isUnloaded() const { return m_unloaded; }
 
     QWidget *picBackground;
     QLabel *lblAlarm, *lblTime, *lblSnooze, *Label1, *lblNote, *Label2, *Label3;
+    QLabel *lblNotice; // why the alarm is late, or not heard as chosen
     ImageButton *cmdSnooze, *cmdDismiss, *cmdDeactivate;
     QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5;
     MediaPlayer *MediaPlayer1;
@@ -51,8 +53,10 @@ protected:
 
 private:
     void startRamp();
+    void showNotices();
     QString m_snoozedSound;
     bool m_ringingRises = false; // the ringing alarm's own rising-volume setting
     bool m_rung = false;
     bool m_unloaded = false;
+    QString m_lateNotice;
 };

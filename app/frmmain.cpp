@@ -6,6 +6,7 @@
 #include "profiles/profilestore.h"
 #include "scheduler/clock.h"
 #include "scheduler/timetext.h"
+#include "scheduler/wallclocktimer.h"
 #include "ui/frmabout.h"
 #include "ui/imagebutton.h"
 #include "ui/pictures.h"
@@ -107,6 +108,11 @@ void FrmMain::buildControls()
     lblOccurrence = label(client, "lblOccurrence", QString(), {376, 120, 172, 45}, true);
     lblOccurrence->setWordWrap(true);
     lblOccurrence->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblMissed = label(client, "lblMissed", QString(), {16, 164, 264, 48}, true);
+    lblMissed->setWordWrap(true);
+    lblMissed->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblMissed->setFont(Theme::font(7));
+    lblMissed->hide();
 
     // Covers the placeholder clock until the first tick has written it.
     lblInit = label(client, "lblInit", QStringLiteral("Initializing..."), {376, 40, 160, 33}, true);
@@ -193,7 +199,7 @@ void FrmMain::buildTimers()
 {
     Timer1 = new SecondTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer5 = new SecondTimer(this);
+    Timer5 = new WallClockTimer(this);
     Timer5->setObjectName(QStringLiteral("Timer5"));
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -208,7 +214,7 @@ void FrmMain::buildTimers()
     connect(Timer2, &QTimer::timeout, this, &FrmMain::Timer2_Timer);
     connect(Timer3, &QTimer::timeout, this, &FrmMain::Timer3_Timer);
     connect(Timer4, &QTimer::timeout, this, &FrmMain::Timer4_Timer);
-    connect(Timer5, &SecondTimer::timeout, this, &FrmMain::Timer5_Timer);
+    connect(Timer5, &WallClockTimer::timeout, this, &FrmMain::Timer5_Timer);
 }
 
 void FrmMain::Form_Load()
@@ -223,6 +229,7 @@ void FrmMain::Form_Load()
         mnuAlarmActivate->setEnabled(false);
         mnuAlarmDeactivate->setEnabled(false);
     }
+    m_clockRunning = true;
     Timer1->start();
     Timer2->start();
     Timer3->start();
@@ -284,6 +291,28 @@ void FrmMain::closeEvent(QCloseEvent *event)
     hideToTray();
 }
 
+// Nobody sees the clock while the window is hidden: it sleeps, and is set
+// right again the moment the window shows.
+void FrmMain::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    if (!event->spontaneous() && m_clockRunning) {
+        Timer1->stop();
+        Timer3->stop();
+    }
+}
+
+void FrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_clockRunning && !Timer1->isActive()) {
+        Timer1_Timer();
+        Timer3_Timer();
+        Timer1->start();
+        Timer3->start();
+    }
+}
+
 void FrmMain::mnuAlarmClose_Click()
 {
     hideToTray();
@@ -296,7 +325,7 @@ void FrmMain::hideToTray()
         showMinimized();
         return;
     }
-    tray.AddTrayIcon(windowIcon(), MdlTray::tooltip(lstActive->count()));
+    tray.AddTrayIcon(windowIcon(), trayTooltip());
     hide();
 }
 

@@ -15,9 +15,11 @@ class FrmProfile;
 class ImageButton;
 class ProfileIndex;
 class ProfileStore;
+class QFileSystemWatcher;
 class QTimer;
 class SecondTimer;
 class SortedList;
+class WallClockTimer;
 
 // The main window: clock, saved profiles, active alarms. It lives for the whole
 // run; closing it hides the program to the tray and only Exit ends it.
@@ -34,9 +36,11 @@ public:
     // Controls.
     QLabel *Label1, *Label2, *Label3, *Label4;
     QLabel *lblInit, *lblTime[3], *lblTime2, *lblDate, *lblHidden, *lblTime3, *lblOccurrence;
+    QLabel *lblMissed; // alarms passed over too long ago to ring
     SortedList *lstSaved, *lstActive, *lstHidden;
     ImageButton *cmdProfile, *cmdAlarm, *cmdExit;
-    SecondTimer *Timer1, *Timer5;
+    SecondTimer *Timer1;
+    WallClockTimer *Timer5; // the alarm check: wakes when an alarm falls due or the clock is set
     QTimer *Timer2, *Timer3, *Timer4;
     QMenu *mnuAlarm, *mnuProfiles, *mnuHidden, *mnuTray;
     QAction *mnuAlarmActivate, *mnuAlarmDeactivate, *mnuAlarmClose, *mnuAlarmExit;
@@ -79,8 +83,8 @@ public:
     void Timer3_Timer();
     void Timer4_Timer();
     void Timer5_Timer();
-    // Starts the alarm check afresh: its first tick looks at its own second only.
-    void startCheck();
+    // The active alarms changed: the check follows them and sleeps until the next is due.
+    void scheduleCheck();
 
     // A profile was saved by the editor: list it and allow the alarm commands.
     void profileSaved(const QString &name);
@@ -91,6 +95,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -98,8 +104,13 @@ private:
     void buildMenus();
     void buildTimers();
     void hideToTray();
-    void fire(const Firing &firing);
+    void fire(const QList<Firing> &firings);
+    void reportMissed(const QList<MissedAlarm> &missed);
+    QString trayTooltip() const;
     void alarmUnloaded();
     void showProfileEditor();
     bool m_exiting = false;
+    bool m_clockRunning = false;
+    QString m_missedReport;
+    QFileSystemWatcher *m_profilesWatcher = nullptr; // a profile edited outside moves the next wake
 };

@@ -1,38 +1,94 @@
-// The alarm check: once a second while alarms are active.
+// The alarm check: asleep until the next alarm is due or the clock is set.
 #include "frmmain.h"
 
 #include "alarm/frmalarm.h"
 #include "editor/frmprofile.h"
 #include "profiles/blanks.h"
-#include "ui/secondtimer.h"
+#include "profiles/profilestore.h"
+#include "scheduler/clock.h"
+#include "scheduler/timetext.h"
+#include "scheduler/wallclocktimer.h"
 #include "ui/sortedlist.h"
+
+#include <QFileSystemWatcher>
+
+namespace {
+// Even with nothing due for days the check looks again now and then: a
+// change of the zone's rules is seen that way.
+constexpr qint64 longestSleepMs = 6 * 3600 * 1000;
+} // namespace
+
+void FrmMain::scheduleCheck()
+{
+    const QStringList rows = lstHidden->rows();
+    check.follow(rows);
+    const auto next = check.nextWakeMs(rows);
+    if (!next) {
+        Timer5->stop();
+        return;
+    }
+    if (!m_profilesWatcher) {
+        m_profilesWatcher = new QFileSystemWatcher(this);
+        connect(m_profilesWatcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+            if (Timer5->isActive())
+                scheduleCheck();
+        });
+    }
+    if (m_profilesWatcher->directories().isEmpty())
+        m_profilesWatcher->addPath(store.folder());
+    // Just past the start of the due second, so the clock reads that second.
+    Timer5->wakeAt(qMin(*next, appClock().epochMs() + longestSleepMs) + 1);
+}
 
 void FrmMain::Timer5_Timer()
 {
-    if (lstActive->count() == 0)
-        Timer5->stop();
-    const QStringList rows = lstHidden->rows();
-    const QList<Firing> firings = check.tick(rows);
-    for (const Firing &firing : firings)
-        fire(firing);
+    const CheckResult result = check.tick(lstHidden->rows());
+    fire(result.firings);
+    reportMissed(result.missed);
+    scheduleCheck();
 }
 
-void FrmMain::fire(const Firing &firing)
+void FrmMain::fire(const QList<Firing> &firings)
 {
-    // Each ringing alarm's note starts on a line of its own.
-    if (!pendingNote.isEmpty())
-        pendingNote += QStringLiteral("\r\n");
-    pendingNote += firing.note;
-    if (trimBlanks(pendingNote).isEmpty())
-        pendingNote = QStringLiteral("None.");
+    if (firings.isEmpty())
+        return;
+    for (const Firing &firing : firings) {
+        // Each ringing alarm's note starts on a line of its own.
+        if (!pendingNote.isEmpty())
+            pendingNote += QStringLiteral("\r\n");
+        pendingNote += firing.note;
+        if (trimBlanks(pendingNote).isEmpty())
+            pendingNote = QStringLiteral("None.");
+    }
     if (!frmAlarm || frmAlarm->isUnloaded()) {
         frmAlarm = new FrmAlarm;
         connect(frmAlarm, &FrmAlarm::disableRequested, this, &FrmMain::disableActive);
         connect(frmAlarm, &FrmAlarm::unloaded, this, &FrmMain::alarmUnloaded);
     }
-    frmAlarm->ring(firing, pendingNote);
+    frmAlarm->ring(firings, pendingNote);
     setEnabled(false);
-    Timer5->stop();
+}
+
+void FrmMain::reportMissed(const QList<MissedAlarm> &missed)
+{
+    if (missed.isEmpty())
+        return;
+    QStringList lines;
+    for (const MissedAlarm &alarm : missed)
+        lines << alarm.name + QStringLiteral(" at ") + TimeText::check(alarm.due.time()) + QStringLiteral(", ")
+                     + TimeText::date(alarm.due.date());
+    m_missedReport = QStringLiteral("Missed: ") + lines.join(QStringLiteral("; "));
+    lblMissed->setText(m_missedReport);
+    lblMissed->setToolTip(m_missedReport);
+    lblMissed->show();
+    tray.setToolTip(trayTooltip());
+    tray.showMessage(QStringLiteral("Missed alarms"), lines.join(QLatin1Char('\n')));
+}
+
+QString FrmMain::trayTooltip() const
+{
+    const QString count = MdlTray::tooltip(lstActive->count());
+    return m_missedReport.isEmpty() ? count : count + QLatin1Char('\n') + m_missedReport;
 }
 
 void FrmMain::disableActive(const QString &name)
@@ -49,7 +105,6 @@ void FrmMain::disableActive(const QString &name)
 void FrmMain::alarmUnloaded()
 {
     pendingNote.clear();
-    startCheck();
     // An editor that was open when the alarm rang keeps this window for itself.
     setEnabled(!frmProfile || !frmProfile->isVisible());
 }

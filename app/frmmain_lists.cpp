@@ -83,11 +83,9 @@ void FrmMain::activate()
     lstSaved->removeRow(lstSaved->currentRow());
     lblTime3->setText(QStringLiteral("None"));
     lblOccurrence->clear();
-    if (!Timer5->isActive()) {
-        // The sound backend loads once, well before the first alarm, after the lists repaint.
+    if (lstActive->count() == 1) // the sound backend loads once, well before the first alarm, after the lists repaint
         QTimer::singleShot(0, this, [] { MediaPlayer::warmUp(); });
-        startCheck();
-    }
+    scheduleCheck();
 }
 
 void FrmMain::deactivate()
@@ -97,8 +95,6 @@ void FrmMain::deactivate()
         return;
     }
     moveBackToSaved(lstActive->currentRow());
-    if (lstActive->count() == 0)
-        Timer5->stop();
 }
 
 void FrmMain::moveBackToSaved(int activeRow)
@@ -106,6 +102,7 @@ void FrmMain::moveBackToSaved(int activeRow)
     lstSaved->addRow(ActiveRow::nameOf(lstActive->item(activeRow)->text()));
     lstHidden->removeRow(activeRow);
     lstActive->removeRow(activeRow);
+    scheduleCheck();
 }
 
 void FrmMain::profileSaved(const QString &name)
@@ -116,8 +113,3 @@ void FrmMain::profileSaved(const QString &name)
     mnuAlarmDeactivate->setEnabled(true);
 }
 
-void FrmMain::startCheck()
-{
-    check.restart();
-    Timer5->start();
-}

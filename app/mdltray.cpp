@@ -48,3 +48,15 @@ bool MdlTray::isShown() const
 {
     return m_icon && m_icon->isVisible();
 }
+
+void MdlTray::setToolTip(const QString &tooltip)
+{
+    if (m_icon)
+        m_icon->setToolTip(tooltip);
+}
+
+void MdlTray::showMessage(const QString &title, const QString &text)
+{
+    if (isShown())
+        m_icon->showMessage(title, text, QSystemTrayIcon::Warning);
+}

@@ -18,6 +18,8 @@ public:
 
     void AddTrayIcon(const QIcon &icon, const QString &tooltip);
     void RemoveTrayIcon();
+    void setToolTip(const QString &tooltip);
+    void showMessage(const QString &title, const QString &text);
     bool isShown() const;
 
 signals:

@@ -17,12 +17,19 @@ QString nameOf(const QString &row)
 } // namespace ActiveRow
 
 namespace {
-// Catching up stops making sense past this: the machine slept or the clock was set.
-constexpr qint64 maxCatchUpMs = 60'000;
+constexpr qint64 hourSecs = 3600;
+constexpr qint64 daySecs = 24 * hourSecs;
+// Moments handled are kept this long, for a clock set back.
+constexpr qint64 keepRungSecs = 2 * daySecs;
 
 qint64 floorDiv(qint64 a, qint64 b)
 {
     return a / b - (a % b < 0 ? 1 : 0);
+}
+
+qint64 naiveSecs(const QDateTime &wall)
+{
+    return wall.toSecsSinceEpoch();
 }
 } // namespace
 
@@ -30,7 +37,22 @@ AlarmCheck::AlarmCheck(const ProfileStore &store, const Clock &clock) : m_store(
 
 void AlarmCheck::restart()
 {
-    m_lastSecond.reset();
+    m_examinedUpTo.clear();
+}
+
+void AlarmCheck::follow(const QStringList &rows)
+{
+    follow(rows, floorDiv(m_clock.epochMs(), 1000));
+}
+
+void AlarmCheck::follow(const QStringList &rows, qint64 examinedUpTo)
+{
+    QHash<QString, qint64> kept;
+    for (const QString &row : rows) {
+        const QString name = ActiveRow::nameOf(row);
+        kept.insert(name, m_examinedUpTo.value(name, examinedUpTo));
+    }
+    m_examinedUpTo.swap(kept);
 }
 
 QDateTime AlarmCheck::wall(qint64 second) const
@@ -47,9 +69,8 @@ bool AlarmCheck::repeatsEarlierWallTime(qint64 second) const
     return fallBack > 0 && offset(second - fallBack) == offset(second) + fallBack;
 }
 
-QList<AlarmCheck::Span> AlarmCheck::spans(qint64 fromSecond, qint64 toSecond) const
+void AlarmCheck::spansPerSecond(qint64 fromSecond, qint64 toSecond, QList<Span> &result) const
 {
-    QList<Span> result;
     for (qint64 s = fromSecond + 1; s <= toSecond; ++s) {
         const QDateTime before = wall(s - 1), at = wall(s);
         if (at <= before || repeatsEarlierWallTime(s))
@@ -59,50 +80,105 @@ QList<AlarmCheck::Span> AlarmCheck::spans(qint64 fromSecond, qint64 toSecond) co
         else
             result.append({before, at});
     }
+}
+
+QList<AlarmCheck::Span> AlarmCheck::spans(qint64 fromSecond, qint64 toSecond) const
+{
+    // Hour by hour: second by second only near a change of the zone's offset,
+    // so that a look back over days stays cheap.
+    QList<Span> result;
+    const QTimeZone zone = m_clock.zone();
+    for (qint64 from = fromSecond; from < toSecond;) {
+        const qint64 to = qMin(toSecond, from + hourSecs);
+        const auto at = [](qint64 s) { return QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc()); };
+        if (zone.hasTransitions() && !zone.transitions(at(from - 2 * hourSecs), at(to)).isEmpty()) {
+            spansPerSecond(from, to, result);
+        } else if (!result.isEmpty() && result.last().upTo == wall(from)) {
+            result.last().upTo = wall(to);
+        } else {
+            result.append({wall(from), wall(to)});
+        }
+        from = to;
+    }
     return result;
 }
 
-QList<Firing> AlarmCheck::tick(const QStringList &rows)
+std::optional<QDateTime> AlarmCheck::lastDue(const ProfileRecord &profile, const QList<Span> &spans) const
 {
-    const qint64 nowSecond = floorDiv(m_clock.epochMs(), 1000);
-    const qint64 monotonic = m_clock.monotonicMs();
-    qint64 from = nowSecond - 1;
-    if (m_lastSecond) {
-        const qint64 gap = nowSecond - *m_lastSecond;
-        const qint64 elapsed = monotonic - m_lastMonotonicMs;
-        if (gap == 0)
-            from = nowSecond; // this second was examined already
-        else if (gap > 0 && elapsed <= maxCatchUpMs && gap <= elapsed / 1000 + 2)
-            from = *m_lastSecond;
-    }
-    m_lastSecond = nowSecond;
-    m_lastMonotonicMs = monotonic;
-
-    const QList<Span> covered = spans(from, nowSecond);
-    QList<Firing> firings;
-    for (const QString &row : rows) {
-        if (auto firing = examine(row, covered))
-            firings.append(*firing);
-    }
-    return firings;
-}
-
-std::optional<Firing> AlarmCheck::examine(const QString &row, const QList<Span> &spans)
-{
-    const QString name = ActiveRow::nameOf(row);
-    const auto profile = name.isEmpty() ? std::nullopt : m_store.read(name);
-    if (!profile)
-        return std::nullopt;
-    const auto moment = TimeText::profileMoment(profile->timeText());
+    const auto moment = TimeText::profileMoment(profile.timeText());
     if (!moment)
         return std::nullopt;
+    std::optional<QDateTime> last;
     for (const Span &span : spans) {
-        for (const QDate &day : {span.after.date(), span.upTo.date()}) {
+        for (QDate day = span.after.date(); day <= span.upTo.date(); day = day.addDays(1)) {
             const QDateTime due(day, *moment, QTimeZone::utc());
-            if (due > span.after && due <= span.upTo
-                && DayList::ringsOn(profile->days, DayList::weekdayName(day.dayOfWeek())))
-                return Firing{name, profile->timeText(), profile->sound, profile->note, profile->risingVolume()};
+            if (due > span.after && due <= span.upTo && DayList::ringsOn(profile.days, DayList::weekdayName(day.dayOfWeek())))
+                last = due;
         }
     }
-    return std::nullopt;
+    return last;
+}
+
+CheckResult AlarmCheck::tick(const QStringList &rows)
+{
+    const qint64 nowSecond = floorDiv(m_clock.epochMs(), 1000);
+    follow(rows, nowSecond - 1); // a row met first here has its own second examined
+    const qint64 nowWall = naiveSecs(wall(nowSecond));
+    m_rung.removeIf([nowWall](const QPair<QString, qint64> &moment) { return qAbs(nowWall - moment.second) > keepRungSecs; });
+
+    CheckResult result;
+    for (const QString &row : rows) {
+        const QString name = ActiveRow::nameOf(row);
+        qint64 from = qMax(m_examinedUpTo.value(name), nowSecond - lookBackSecs);
+        // A clock set back starts again from its new second; what rang stays rung.
+        if (from > nowSecond)
+            from = nowSecond - 1;
+        m_examinedUpTo[name] = nowSecond;
+        if (name.isEmpty() || from == nowSecond)
+            continue;
+        const auto profile = m_store.read(name);
+        if (!profile)
+            continue;
+        const auto due = lastDue(*profile, spans(from, nowSecond));
+        if (!due || m_rung.contains({name, naiveSecs(*due)}))
+            continue;
+        m_rung.insert({name, naiveSecs(*due)});
+        const qint64 late = qMax<qint64>(0, nowWall - naiveSecs(*due));
+        if (late > ringLateForSecs)
+            result.missed.append({name, *due});
+        else
+            result.firings.append({name, profile->timeText(), profile->sound, profile->note, profile->risingVolume(), *due, late});
+    }
+    return result;
+}
+
+std::optional<qint64> AlarmCheck::nextWakeMs(const QStringList &rows) const
+{
+    const qint64 nowMs = m_clock.epochMs();
+    const QTimeZone zone = m_clock.zone();
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(nowMs, zone);
+    std::optional<qint64> next;
+    auto consider = [&next](qint64 ms) { next = next ? qMin(*next, ms) : ms; };
+    for (const QString &row : rows) {
+        const QString name = ActiveRow::nameOf(row);
+        const auto profile = name.isEmpty() ? std::nullopt : m_store.read(name);
+        const auto moment = profile ? TimeText::profileMoment(profile->timeText()) : std::nullopt;
+        if (!moment)
+            continue;
+        for (int d = 0; d <= 7; ++d) {
+            const QDate day = now.date().addDays(d);
+            const QDateTime due(day, *moment, zone);
+            if (due.toMSecsSinceEpoch() > nowMs && DayList::ringsOn(profile->days, DayList::weekdayName(day.dayOfWeek()))) {
+                consider(due.toMSecsSinceEpoch());
+                break;
+            }
+        }
+    }
+    // Where the offset changes, moments are skipped or repeated: look again there.
+    if (next && zone.hasTransitions()) {
+        const QTimeZone::OffsetData change = zone.nextTransition(now);
+        if (change.atUtc.isValid())
+            consider(change.atUtc.toMSecsSinceEpoch());
+    }
+    return next;
 }

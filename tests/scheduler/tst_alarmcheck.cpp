@@ -45,38 +45,41 @@ private slots:
         const QStringList rows{row("A", time.left(8), time.right(2))};
         QStringList seen;
         for (int i = 0; i < 3 * 3600 + 60; ++i, clock.advance(1000))
-            for (const Firing &f : check.tick(rows))
+            for (const Firing &f : check.tick(rows).firings)
                 seen << clock.now().toString(QStringLiteral("ddd HH:mm:ss t ")) + f.name;
         QTEST(seen.join('|'), "fired");
     }
 
-    // A late tick examines the seconds it missed; a long gap, a clock set by hand
-    // or a restart examines only its own second, and no second is examined twice.
-    // The weekday is the examined second's, not the tick's nor the date line's.
-    // Damaged rows before the alarm's are skipped, not a stop.
+    // Every second passed over is examined, however the clock got there: a late
+    // tick, a resume, a clock set forward. Up to an hour late the alarm rings,
+    // saying how late; later it is reported missed. A restart examines only its
+    // own second, and no moment rings twice. The weekday is the examined
+    // second's, not the tick's nor the date line's. Damaged rows are skipped.
     // Times in ms from Thursday's midnight; the alarm rings at 11:59:59 pm.
     void twoTicks_data()
     {
         QTest::addColumn<int>("first");
-        QTest::addColumn<int>("realMs"); // real time between the two ticks
         QTest::addColumn<int>("second");
         QTest::addColumn<QString>("days");
         QTest::addColumn<bool>("restart"); // between the ticks
         QTest::addColumn<QString>("fired");
-        const QString every = "Everyday", rang = "A|11:59:59 pm|/s/A.mp3|b\r\nc|1";
-        QTest::newRow("3 s late across midnight, on its day") << -1900 << 3000 << 1100 << "Wednesday, " << false << rang;
-        QTest::newRow("3 s late across midnight, not on its day") << -1900 << 3000 << 1100 << "Thursday, " << false << "";
-        QTest::newRow("59 s late") << -1900 << 59000 << 57100 << every << false << rang;
-        QTest::newRow("suspended 2 min") << -1900 << 120000 << 118100 << every << false << "";
-        QTest::newRow("clock set forward") << -1900 << 1000 << 30100 << every << false << "";
-        QTest::newRow("clock set back") << 9100 << 1000 << -900 << every << false << rang;
-        QTest::newRow("twice in one second") << -900 << 300 << -600 << every << false << rang;
-        QTest::newRow("restarted late") << -2900 << 3000 << 100 << every << true << "";
+        const QString every = "Everyday";
+        auto rang = [](int late) { return QStringLiteral("A|11:59:59 pm|/s/A.mp3|b\r\nc|1|Wed 23:59:59|%1").arg(late); };
+        QTest::newRow("3 s late across midnight, on its day") << -1900 << 1100 << "Wednesday, " << false << rang(2);
+        QTest::newRow("3 s late across midnight, not on its day") << -1900 << 1100 << "Thursday, " << false << "";
+        QTest::newRow("resumed 50 s later") << -1900 << 49100 << every << false << rang(50);
+        QTest::newRow("resumed 5 min later") << -1900 << 299100 << every << false << rang(300);
+        QTest::newRow("an hour late") << -1900 << 3599100 << every << false << rang(3600);
+        QTest::newRow("an hour and a second late") << -1900 << 3600100 << every << false << "missed A Wed 23:59:59";
+        QTest::newRow("resumed 2 h later") << -1900 << 7199100 << every << false << "missed A Wed 23:59:59";
+        QTest::newRow("off for three days") << -1900 << 3 * 86400000 - 7200000 << every << false << "missed A Fri 23:59:59";
+        QTest::newRow("clock set back onto the moment") << 9100 << -900 << every << false << rang(0);
+        QTest::newRow("twice in one second") << -900 << -600 << every << false << rang(0);
+        QTest::newRow("restarted late") << -2900 << 100 << every << true << "";
     }
     void twoTicks()
     {
         QFETCH(int, first);
-        QFETCH(int, realMs);
         QFETCH(int, second);
         QFETCH(QString, days);
         QFETCH(bool, restart);
@@ -86,13 +89,77 @@ private slots:
         const QStringList rows{ActiveRow::compose("Gone", "11:59:59 pm"), "short", row("A", "11:59:59", "pm", days, "1", "b\r\nc")};
         QStringList fired;
         for (int i = 0; i < 2; ++i) {
-            for (const Firing &f : check.tick(rows))
-                fired << QStringList{f.name, f.timeText, f.sound, f.note, QString::number(f.risingVolume)}.join('|');
-            clock.advance(realMs);
+            const CheckResult result = check.tick(rows);
+            for (const Firing &f : result.firings)
+                fired << QStringList{f.name, f.timeText, f.sound, f.note, QString::number(f.risingVolume),
+                                     f.due.toString("ddd HH:mm:ss"), QString::number(f.lateSecs)}
+                             .join('|');
+            for (const MissedAlarm &m : result.missed)
+                fired << "missed " + m.name + ' ' + m.due.toString("ddd HH:mm:ss");
+            clock.advance(1000); // the steady clock does not care: a suspended machine stops it
             clock.setNow(midnight.addMSecs(second));
             restart ? check.restart() : void();
         }
         QTEST(fired.join(' '), "fired");
+    }
+
+    // The clock set back an hour after an alarm rang: that morning it does not ring
+    // again, the next day it does. A row activated anew starts from its own second.
+    void clockSetBack()
+    {
+        FakeClock clock(QDateTime(wednesday, QTime(7, 29, 59), QTimeZone::utc()));
+        AlarmCheck check(m_store, clock);
+        const QStringList rows{row("A", "07:30:00", "am")};
+        QStringList seen;
+        auto run = [&](int seconds) {
+            for (int i = 0; i < seconds; ++i, clock.advance(1000))
+                for (const Firing &f : check.tick(rows).firings)
+                    seen << clock.now().toString("ddd HH:mm:ss ") + f.name;
+        };
+        run(3);
+        clock.setNow(clock.now().addSecs(-3600));
+        run(3700);
+        clock.setNow(QDateTime(wednesday.addDays(1), QTime(7, 29, 58), QTimeZone::utc()));
+        run(5);
+        QCOMPARE(seen.join('|'), "Wed 07:30:00 A|Thu 07:30:00 A");
+        // Gone from the list and back much later: what passed meanwhile is not examined.
+        check.follow({});
+        clock.setNow(QDateTime(wednesday.addDays(2), QTime(8, 0), QTimeZone::utc()));
+        check.follow(rows);
+        QVERIFY(check.tick(rows).firings.isEmpty() && check.tick(rows).missed.isEmpty());
+    }
+
+    // When the check wakes next: the first due moment of any row on one of its
+    // days, or a change of the zone's offset before it; nothing with no row that can ring.
+    void nextWake_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QStringList>("times"); // "hh:mm:ss am|days"
+        QTest::addColumn<QDateTime>("wake");
+        const QTimeZone utc = QTimeZone::utc(), berlin("Europe/Berlin");
+        const QDateTime morning(wednesday, QTime(7, 0), utc);
+        QTest::newRow("later today") << morning << QStringList{"07:30:00 am|Everyday", "06:00:00 pm|Everyday"}
+                                     << QDateTime(wednesday, QTime(7, 30), utc);
+        QTest::newRow("passed today, rings tomorrow") << morning << QStringList{"06:59:59 am|Everyday"}
+                                                      << QDateTime(wednesday.addDays(1), QTime(6, 59, 59), utc);
+        QTest::newRow("next of its days") << morning << QStringList{"07:30:00 am|Monday, "}
+                                          << QDateTime(QDate(2026, 12, 14), QTime(7, 30), utc);
+        QTest::newRow("damaged rows only") << morning << QStringList{"13:00:00 pm|Everyday", "07:30:00 am|Someday, "} << QDateTime();
+        QTest::newRow("the clocks change first") << QDateTime(QDate(2026, 3, 28), QTime(23, 0), berlin)
+                                                 << QStringList{"02:30:00 am|Everyday"}
+                                                 << QDateTime(QDate(2026, 3, 29), QTime(3, 0), berlin);
+    }
+    void nextWake()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QStringList, times);
+        FakeClock clock(now, now.timeZone());
+        AlarmCheck check(m_store, clock);
+        QStringList rows;
+        for (const QString &t : times)
+            rows << row(QString::number(rows.size()), t.left(8), t.mid(9, 2), t.mid(12));
+        QFETCH(QDateTime, wake);
+        QCOMPARE(check.nextWakeMs(rows).value_or(-1), wake.isValid() ? wake.toMSecsSinceEpoch() : -1);
     }
 
     // A profile's time text, the moment it stands for (none: refused) and that

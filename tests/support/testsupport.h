@@ -8,6 +8,7 @@
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
 #include "scheduler/clock.h"
+#include "scheduler/wallclocktimer.h"
 #include "ui/sortedlist.h"
 
 #include <QAbstractButton>
