@@ -92,6 +92,8 @@ public:
     void moveBackToSaved(int activeRow);
     // The same for the active alarm of that name.
     void disableActive(const QString &name);
+    // The count of active alarms, and alarms missed while the machine slept.
+    QString trayTooltip() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,7 +108,6 @@ private:
     void hideToTray();
     void fire(const QList<Firing> &firings);
     void reportMissed(const QList<MissedAlarm> &missed);
-    QString trayTooltip() const;
     void alarmUnloaded();
     void showProfileEditor();
     bool m_exiting = false;

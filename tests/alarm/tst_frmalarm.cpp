@@ -139,6 +139,58 @@ private slots:
         QTRY_VERIFY(done);
     }
 
+    // Alpha rings at 07:30:00 and is left ringing, snoozed or dismissed; the machine
+    // is next awake some time later, past Beta's 07:31:00. The open window takes Beta
+    // over: the countdown ends, the blink resumes, Beta's sound plays, the notes
+    // join. Found late, the window says so; over an hour late it does not ring
+    // and the main window and tray say it was missed.
+    void laterAlarms_data()
+    {
+        QTest::addColumn<int>("alphaAnswer"); // none, Space (snooze), Escape (dismiss)
+        QTest::addColumn<int>("awakeAt");     // seconds after 07:30:00
+        QTest::addColumn<QString>("shown");   // name|note|notice, or the missed line
+        QTest::newRow("while ringing") << 0 << 60 << "Beta|A\r\nB|";
+        QTest::newRow("while snoozed") << int(Qt::Key_Space) << 61 << "Beta|A\r\nB|";
+        QTest::newRow("resumed 5 min later, snoozed") << int(Qt::Key_Space) << 300
+                                                      << "Beta|A\r\nB|Late: due 07:31:00 am, rang at 07:35:00 am.";
+        QTest::newRow("resumed 2 h later") << int(Qt::Key_Escape) << 7200
+                                           << "Missed: Beta at 07:31:00 am, Wednesday, December 9, 2026";
+    }
+
+    void laterAlarms()
+    {
+        QFETCH(int, alphaAnswer);
+        QFETCH(int, awakeAt);
+        MainFixture f;
+        const QString betaSound = f.dir.filePath(u"beta.wav"_s);
+        QVERIFY(QFile::copy(sound, betaSound));
+        f.addProfile(u"Alpha"_s, u"07:30:00"_s, u"am"_s, u"Everyday"_s, u"A"_s, u"0"_s, sound);
+        f.addProfile(u"Beta"_s, u"07:31:00"_s, u"am"_s, u"Everyday"_s, u"B"_s, u"0"_s, betaSound);
+        f.start({u"Alpha"_s, u"Beta"_s});
+        QPointer<FrmAlarm> alarm = f.tick();
+        QVERIFY(alarm && QTest::qWaitForWindowActive(alarm));
+        if (alphaAnswer)
+            QTest::keyClick(alarm->windowHandle(), Qt::Key(alphaAnswer));
+        QCOMPARE(alarm && alarm->Timer4->isActive(), alphaAnswer == Qt::Key_Space);
+        QVERIFY(f.main->Timer5->isActive());
+        f.clock.setNow(f.clock.now().addSecs(awakeAt));
+        f.wake();
+        QFETCH(QString, shown);
+        if (shown.startsWith(u"Missed"_s)) {
+            QVERIFY(!f.main->frmAlarm && f.main->lblMissed->isVisible());
+            QCOMPARE(f.main->lblMissed->text(), shown);
+            QCOMPARE(f.main->trayTooltip(), u"Alarm Clock - 2 Active Alarms!\n"_s + shown);
+            return;
+        }
+        QVERIFY(alarm && alarm->isVisible() && alarm == f.main->frmAlarm && !f.main->lblMissed->isVisible());
+        QCOMPARE(alarm->lblAlarm->text() + u'|' + alarm->lblNote->text() + u'|' + alarm->lblNotice->text(), shown);
+        QVERIFY(!alarm->Timer4->isActive() && (alarm->Timer2->isActive() || alarm->Timer3->isActive()));
+        QVERIFY(alarm->lblSnooze->isHidden() || alarm->lblSnooze->text() == u"00:00:00"_s);
+        QVERIFY(alarm->MediaPlayer1->url() == betaSound && alarm->MediaPlayer1->isPlaying());
+        QTest::keyClick(alarm->windowHandle(), Qt::Key_Escape); // both stay active
+        QCOMPARE(f.main->lstActive->count(), 2);
+    }
+
     // Alpha rings while the editor is open; Zulu is read after it. The ramp, also after
     // Snooze, follows Alpha's own setting; the countdown ends in the same sound; Disable
     // takes Alpha by its name, even if its time changed since activation. The main

@@ -86,6 +86,22 @@ private slots:
         QVERIFY(SingleInstance(path).acquire() && SingleInstance(root.filePath(u"missing/dawnbell.lock"_s)).acquire());
     }
 
+    // Hidden, the clock sleeps; shown again, it reads the time at once and ticks on.
+    void clockSleepsWhileHidden()
+    {
+        MainFixture f;
+        FrmMain *main = f.start();
+        QVERIFY(main->Timer1->isActive());
+        main->hide();
+        QVERIFY(!main->Timer1->isActive() && !main->Timer3->isActive());
+        f.clock.setNow(QDateTime(QDate(2026, 12, 10), QTime(18, 5, 7), QTimeZone::utc()));
+        main->show();
+        QCOMPARE(main->lblTime[0]->text() + main->lblTime[1]->text() + main->lblTime[2]->text() + main->lblTime2->text()
+                     + u' ' + main->lblDate->text(),
+                 u"06:05:07pm Thursday, December 10, 2026"_s);
+        QVERIFY(main->Timer1->isActive() && main->Timer3->isActive());
+    }
+
     // One window's life: the cover, the clock, the captions, the panel, damaged
     // profiles refused, the right button, and the twin active lists kept aligned.
     void browsing_data()

@@ -60,7 +60,13 @@ struct MainFixture
     FrmAlarm *tick()
     {
         clock.advance(1000);
-        main->Timer5_Timer();
+        return wake();
+    }
+
+    // The check's timer goes off (its moment came, or the clock was set).
+    FrmAlarm *wake()
+    {
+        emit main->Timer5->timeout();
         return main->frmAlarm;
     }
 };
