@@ -55,6 +55,17 @@ start_at() {
     local when=$1; shift
     PRELOAD=$FAKETIME_LIB start FAKETIME="@$when" FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
 }
+# start_movable WHEN [...]: as start_at, with a wall clock that jump_to WHEN moves
+# later while the steady clock runs on, as a resumed machine sees it.
+start_movable() {
+    local when=$1; shift
+    jump_to "$when"
+    PRELOAD=$FAKETIME_LIB start FAKETIME_TIMESTAMP_FILE="$E2E_DIR/faketime" FAKETIME_CACHE_DURATION=1 \
+        FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
+}
+jump_to() {
+    echo "+$(( $(date -d "$1" +%s) - EPOCHSECONDS ))" >"$E2E_DIR/faketime.new" && mv "$E2E_DIR/faketime.new" "$E2E_DIR/faketime"
+}
 # start_main [...]: start, then waits for the main window and sets MAIN.
 start_main() { start "$@"; MAIN=$(window "$APP" Dawnbell); }
 
