@@ -9,6 +9,7 @@
 #include "scheduler/wallclocktimer.h"
 #include "ui/frmabout.h"
 #include "ui/imagebutton.h"
+#include "ui/messages.h"
 #include "ui/pictures.h"
 #include "ui/secondtimer.h"
 #include "ui/sortedlist.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
@@ -42,7 +44,8 @@ QAction *menuItem(QMenu *menu, const char *name, const QString &caption, const Q
 } // namespace
 
 FrmMain::FrmMain(ProfileStore &store, ProfileIndex &index, QWidget *parent)
-    : QMainWindow(parent), store(store), index(index), check(store, appClock())
+    : QMainWindow(parent), store(store), index(index), check(store, appClock()),
+      m_preferences(QFileInfo(index.fileName()).absolutePath() + QStringLiteral("/preferences.conf"))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dawnbell"));
@@ -154,6 +157,13 @@ void FrmMain::buildMenus()
     mnuAlarmActivate = menuItem(mnuAlarm, "mnuAlarmActivate", QStringLiteral("Activate"), QKeySequence(QStringLiteral("Ctrl+A")));
     mnuAlarmDeactivate = menuItem(mnuAlarm, "mnuAlarmDeactivate", QStringLiteral("Deactivate"), QKeySequence(QStringLiteral("Ctrl+D")));
     mnuAlarm->addSeparator()->setObjectName(QStringLiteral("mnuAlarmBar"));
+    mnuAlarmKeep = menuItem(mnuAlarm, "mnuAlarmKeep", QStringLiteral("Keep Active Alarms"));
+    mnuAlarmKeep->setCheckable(true);
+    mnuAlarmKeep->setChecked(m_preferences.keepsActiveAlarms());
+    mnuAlarmAutostart = menuItem(mnuAlarm, "mnuAlarmAutostart", QStringLiteral("Start with Desktop"));
+    mnuAlarmAutostart->setCheckable(true);
+    mnuAlarmAutostart->setChecked(Preferences::startsWithDesktop());
+    mnuAlarm->addSeparator()->setObjectName(QStringLiteral("mnuAlarmBar2"));
     mnuAlarmClose = menuItem(mnuAlarm, "mnuAlarmClose", QStringLiteral("Close"), QKeySequence(QStringLiteral("Ctrl+C")));
     mnuAlarmExit = menuItem(mnuAlarm, "mnuAlarmExit", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+X")));
 
@@ -182,6 +192,18 @@ void FrmMain::buildMenus()
 
     connect(mnuAlarmActivate, &QAction::triggered, this, &FrmMain::activate);
     connect(mnuAlarmDeactivate, &QAction::triggered, this, &FrmMain::deactivate);
+    connect(mnuAlarmKeep, &QAction::toggled, this, [this](bool keep) {
+        m_preferences.setKeepsActiveAlarms(keep);
+        rememberActiveAlarms();
+    });
+    connect(mnuAlarmAutostart, &QAction::toggled, this, [this](bool start) {
+        if (!Preferences::setStartsWithDesktop(start, QApplication::applicationFilePath())) {
+            const QSignalBlocker still(mnuAlarmAutostart);
+            mnuAlarmAutostart->setChecked(Preferences::startsWithDesktop());
+            Messages::critical(this, QStringLiteral("Error"),
+                               QStringLiteral("The desktop's autostart entry could not be changed: ") + Preferences::autostartEntry());
+        }
+    });
     connect(mnuAlarmClose, &QAction::triggered, this, &FrmMain::mnuAlarmClose_Click);
     connect(mnuAlarmExit, &QAction::triggered, this, &FrmMain::cmdExit_MouseUp);
     for (QAction *item : {mnuProfilesNew, mnuHiddenNew})
@@ -229,6 +251,7 @@ void FrmMain::Form_Load()
         mnuAlarmActivate->setEnabled(false);
         mnuAlarmDeactivate->setEnabled(false);
     }
+    restoreActiveAlarms();
     m_clockRunning = true;
     Timer1->start();
     Timer2->start();
@@ -380,4 +403,41 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMain::restoreActiveAlarms()
+{
+    if (!m_preferences.keepsActiveAlarms())
+        return;
+    QStringList skipped;
+    for (const QString &name : m_preferences.activeAlarms()) {
+        const int row = lstSaved->rowOf(name);
+        if (row >= 0) {
+            lstSaved->setCurrentRow(row);
+            if (TimeText::profileMoment(lblTime3->text())) {
+                activate();
+                continue;
+            }
+        }
+        skipped << name;
+    }
+    lstSaved->clearSelection();
+    rememberActiveAlarms();
+    if (!skipped.isEmpty()) // after the window is up, not in its way
+        QTimer::singleShot(0, this, [this, skipped] {
+            Messages::information(this, Messages::appTitle,
+                                  QStringLiteral("These alarms were active when Dawnbell last ran, but their profiles "
+                                                 "no longer exist or cannot be read: ")
+                                      + skipped.join(QStringLiteral(", ")));
+        });
+}
+
+void FrmMain::rememberActiveAlarms()
+{
+    if (!m_preferences.keepsActiveAlarms())
+        return;
+    QStringList names;
+    for (const QString &row : lstHidden->rows())
+        names << ActiveRow::nameOf(row);
+    m_preferences.setActiveAlarms(names);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mdltray.h"
+#include "app/preferences.h"
 #include "profiles/modifysession.h"
 #include "profiles/profilerecord.h"
 #include "scheduler/alarmcheck.h"
@@ -44,6 +45,7 @@ public:
     QTimer *Timer2, *Timer3, *Timer4;
     QMenu *mnuAlarm, *mnuProfiles, *mnuHidden, *mnuTray;
     QAction *mnuAlarmActivate, *mnuAlarmDeactivate, *mnuAlarmClose, *mnuAlarmExit;
+    QAction *mnuAlarmKeep, *mnuAlarmAutostart; // opt-in: active alarms across a restart, start with the desktop
     QAction *mnuProfilesNew, *mnuProfilesModify, *mnuProfilesDelete, *mnuAbout;
     QAction *mnuHiddenNew, *mnuHiddenModify, *mnuHiddenDelete, *mnuTrayOpen, *mnuTrayExit;
 
@@ -110,6 +112,9 @@ private:
     void reportMissed(const QList<MissedAlarm> &missed);
     void alarmUnloaded();
     void showProfileEditor();
+    void restoreActiveAlarms();
+    void rememberActiveAlarms();
+    Preferences m_preferences;
     bool m_exiting = false;
     bool m_clockRunning = false;
     QString m_missedReport;

@@ -22,6 +22,7 @@ void FrmMain::scheduleCheck()
 {
     const QStringList rows = lstHidden->rows();
     check.follow(rows);
+    rememberActiveAlarms();
     const auto next = check.nextWakeMs(rows);
     if (!next) {
         Timer5->stop();

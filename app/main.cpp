@@ -18,7 +18,7 @@ namespace {
 
 // Reads the command line before any window exists, so that --help and --version
 // work without a display. Returns the exit status when the program should end.
-int commandLine(int argc, char *argv[])
+int commandLine(int argc, char *argv[], bool &hidden)
 {
     if (argc <= 1)
         return -1; // the usual start pays nothing for this
@@ -30,6 +30,10 @@ int commandLine(int argc, char *argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption hiddenOption(QStringLiteral("hidden"),
+                                          QStringLiteral("Start in the tray (minimised where there is no tray), as when "
+                                                         "started with the desktop."));
+    parser.addOption(hiddenOption);
     // Qt's own options (-platform xcb, -style fusion, ...) stay usable; QApplication takes them.
     for (const char *name : {"platform", "display", "style", "stylesheet", "geometry", "qwindowgeometry", "session"}) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
@@ -45,6 +49,7 @@ int commandLine(int argc, char *argv[])
     }
     // Prints and exits for --help, --help-all and --version.
     parser.process(early);
+    hidden = parser.isSet(hiddenOption);
     return -1;
 }
 
@@ -52,7 +57,8 @@ int commandLine(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (const int status = commandLine(argc, argv); status >= 0)
+    bool hidden = false;
+    if (const int status = commandLine(argc, argv, hidden); status >= 0)
         return status;
 
     // Qt's FFmpeg backend crashes without an audio device and ignores loops.
@@ -86,6 +92,9 @@ int main(int argc, char *argv[])
     QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &FrmMain::cmdExit_MouseUp);
     frmMain.Form_Load();
     Theme::centre(&frmMain);
-    frmMain.show();
+    if (hidden)
+        frmMain.mnuAlarmClose_Click();
+    else
+        frmMain.show();
     return app.exec();
 }

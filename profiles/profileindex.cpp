@@ -91,3 +91,8 @@ bool ProfileIndex::remove(const QString &name, QString *error)
         return true;
     return commit(current, error);
 }
+
+QString ProfileIndex::fileName() const
+{
+    return m_store.fileName();
+}

@@ -22,6 +22,8 @@ public:
     // Removes the first slot holding exactly `name` and closes the gap; a name
     // not listed changes nothing. False only when the store cannot be written.
     bool remove(const QString &name, QString *error = nullptr);
+    // The settings file the index is kept in.
+    QString fileName() const;
 
 private:
     bool commit(const QStringList &after, QString *error);

@@ -102,6 +102,41 @@ private slots:
         QVERIFY(main->Timer1->isActive() && main->Timer3->isActive());
     }
 
+    // Both choices start off. Kept, the active alarms come back at the next start;
+    // one whose profile is gone is skipped and said. Start with Desktop writes the
+    // autostart entry that starts hidden, and takes it away again. The profile
+    // index keeps exactly its own keys.
+    void keepAndAutostart()
+    {
+        MainFixture f;
+        qputenv("XDG_CONFIG_HOME", f.dir.filePath(u"config"_s).toLocal8Bit());
+        for (const QString &name : {u"Gym"_s, u"Run"_s, u"Tea"_s})
+            f.addProfile(name);
+        FrmMain *main = f.start({u"Gym"_s, u"Run"_s});
+        QVERIFY(!main->mnuAlarmKeep->isChecked() && !main->mnuAlarmAutostart->isChecked());
+        main->mnuAlarmKeep->trigger();
+        main->mnuAlarmAutostart->trigger();
+        QFile entry(f.dir.filePath(u"config/autostart/dawnbell.desktop"_s));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(entry.readAll().contains("\nExec=\"" + QApplication::applicationFilePath().toUtf8() + "\" --hidden\n"));
+        QCOMPARE(f.settings.allKeys(), (QStringList{"Settings/Counter", "Settings/Profile1", "Settings/Profile2", "Settings/Profile3"}));
+
+        f.main.reset();
+        QVERIFY(QFile::remove(f.store.pathFor(u"Run"_s)));
+        Boxes boxes;
+        main = f.start();
+        QCOMPARE(main->lstActive->rows() + main->lstSaved->rows(), (QStringList{"Gym (07:30:00 am)", "Run", "Tea"}));
+        QTRY_COMPARE(boxes.seen, (QStringList{u"Dawnbell|These alarms were active when Dawnbell last ran, but their profiles "
+                                              u"no longer exist or cannot be read: Run|1"_s}));
+        QVERIFY(main->mnuAlarmKeep->isChecked() && main->mnuAlarmAutostart->isChecked() && main->Timer5->isActive());
+        main->mnuAlarmAutostart->trigger();
+        main->mnuAlarmKeep->trigger();
+        QVERIFY(!entry.exists());
+        f.main.reset();
+        QCOMPARE(f.start()->lstActive->count(), 0);
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
     // One window's life: the cover, the clock, the captions, the panel, damaged
     // profiles refused, the right button, and the twin active lists kept aligned.
     void browsing_data()

@@ -36,3 +36,15 @@ setup_file() {
     shows "$APP" '^  QLabel lblNote "One\\r\\nTwo"'
     loud
 }
+
+@test "kept alarms come back when started with the desktop, hidden in the tray, and ring" {
+    profile Wake 07:30:00 am "$BATS_FILE_TMPDIR/tone.wav" Everyday 0 Up
+    index Wake
+    printf '[Alarms]\nKeepActive=true\nActive=Wake, Gone\n' >"$XDG_CONFIG_HOME/dawnbell/preferences.conf"
+    start_at "2026-12-09 07:29:56" --hidden
+    wait_tray
+    shows "$APP" 'QLabel [^ ]+ "These alarms were active when Dawnbell last ran, but their profiles no longer exist or cannot be read: Gone"'
+    shows "$APP" "$ringing" 20
+    loud
+    not grep -qE '^window [^ ]+ frmMain ' <<<"$(state "$APP")"
+}

@@ -40,13 +40,15 @@ wait_for() {
     done
 }
 
-# start [VAR=value...]: starts the copy from another folder (it must find its files
+# start [VAR=value...] [ARG...]: starts the copy from another folder (it must find its files
 # by its own location) and sets APP. start_at "2026-12-09 07:29:55" [...] starts
 # it with the wall clock at that local time; GStreamer plays nothing with a faked
 # monotonic clock, so that one stays real.
 start() {
+    local vars=()
+    while (( $# )) && [[ $1 == *=* ]]; do vars+=("$1"); shift; done
     (cd "$HOME" && exec env LD_PRELOAD="$DAWNBELL_E2E_PROBE_LIB ${PRELOAD:-}" \
-        DAWNBELL_E2E_PROBE="$E2E_DIR/state" "$@" "$APPDIR/dawnbell") \
+        DAWNBELL_E2E_PROBE="$E2E_DIR/state" "${vars[@]}" "$APPDIR/dawnbell" "$@") \
         >"$E2E_DIR/app-${#PIDS[@]}.log" 2>&1 </dev/null &
     APP=$!
     PIDS+=("$APP")
