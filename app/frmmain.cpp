@@ -252,10 +252,9 @@ void FrmMain::Form_Load()
         mnuAlarmDeactivate->setEnabled(false);
     }
     restoreActiveAlarms();
+    // The clock itself starts when the window shows: a start in the tray needs none.
     m_clockRunning = true;
-    Timer1->start();
     Timer2->start();
-    Timer3->start();
     Timer4->start();
     connect(qApp, &QGuiApplication::commitDataRequest, this, &FrmMain::cmdExit_MouseUp);
 }
@@ -328,7 +327,7 @@ void FrmMain::hideEvent(QHideEvent *event)
 void FrmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (m_clockRunning && !Timer1->isActive()) {
+    if (m_clockRunning && !Timer1->isActive() && !event->spontaneous()) {
         Timer1_Timer();
         Timer3_Timer();
         Timer1->start();
