@@ -50,6 +50,37 @@ private slots:
         QTEST(seen.join('|'), "fired");
     }
 
+    // One look over hours (a resume) covers the same wall-clock spans as a look
+    // every second would, also across a change of the clocks.
+    void longLookCoversEverySecond_data()
+    {
+        QTest::addColumn<QDateTime>("from");
+        QTest::addColumn<int>("hours");
+        const QTimeZone berlin("Europe/Berlin");
+        QTest::newRow("spring forward") << QDateTime(QDate(2026, 3, 28), QTime(22, 17, 3), berlin) << 7;
+        QTest::newRow("fall back") << QDateTime(QDate(2026, 10, 24), QTime(23, 59, 59), berlin) << 5;
+        QTest::newRow("no change") << QDateTime(QDate(2026, 12, 9), QTime(6, 0), berlin) << 3;
+    }
+    void longLookCoversEverySecond()
+    {
+        QFETCH(QDateTime, from);
+        QFETCH(int, hours);
+        FakeClock clock(from, from.timeZone());
+        AlarmCheck check(m_store, clock);
+        const qint64 start = from.toSecsSinceEpoch(), end = start + hours * 3600 + 17;
+        QList<AlarmCheck::Span> stepwise;
+        for (qint64 s = start; s < end; ++s)
+            for (const AlarmCheck::Span &span : check.spans(s, s + 1))
+                if (!stepwise.isEmpty() && stepwise.last().upTo == span.after)
+                    stepwise.last().upTo = span.upTo;
+                else
+                    stepwise << span;
+        const QList<AlarmCheck::Span> once = check.spans(start, end);
+        QCOMPARE(once.size(), stepwise.size());
+        for (int i = 0; i < once.size(); ++i)
+            QVERIFY(once[i].after == stepwise[i].after && once[i].upTo == stepwise[i].upTo);
+    }
+
     // Every second passed over is examined, however the clock got there: a late
     // tick, a resume, a clock set forward. Up to an hour late the alarm rings,
     // saying how late; later it is reported missed. A restart examines only its
