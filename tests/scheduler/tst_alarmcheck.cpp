@@ -59,6 +59,7 @@ private slots:
         const QTimeZone berlin("Europe/Berlin");
         QTest::newRow("spring forward") << QDateTime(QDate(2026, 3, 28), QTime(22, 17, 3), berlin) << 7;
         QTest::newRow("fall back") << QDateTime(QDate(2026, 10, 24), QTime(23, 59, 59), berlin) << 5;
+        QTest::newRow("ends in the repeated hour") << QDateTime(QDate(2026, 10, 25), QTime(0, 59, 53), berlin) << 2;
         QTest::newRow("no change") << QDateTime(QDate(2026, 12, 9), QTime(6, 0), berlin) << 3;
     }
     void longLookCoversEverySecond()
@@ -68,13 +69,23 @@ private slots:
         FakeClock clock(from, from.timeZone());
         AlarmCheck check(m_store, clock);
         const qint64 start = from.toSecsSinceEpoch(), end = start + hours * 3600 + 17;
+        // Second by second, every wall-clock time reached is covered once.
+        auto wall = [&](qint64 s) {
+            const QDateTime utc = QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc());
+            return utc.addSecs(from.timeZone().offsetFromUtc(utc));
+        };
         QList<AlarmCheck::Span> stepwise;
-        for (qint64 s = start; s < end; ++s)
-            for (const AlarmCheck::Span &span : check.spans(s, s + 1))
-                if (!stepwise.isEmpty() && stepwise.last().upTo == span.after)
-                    stepwise.last().upTo = span.upTo;
-                else
-                    stepwise << span;
+        QDateTime high = wall(start);
+        for (qint64 s = start + 1; s <= end; ++s) {
+            const QDateTime at = wall(s);
+            if (at <= high)
+                continue;
+            if (!stepwise.isEmpty() && stepwise.last().upTo == high)
+                stepwise.last().upTo = at;
+            else
+                stepwise << AlarmCheck::Span{high, at};
+            high = at;
+        }
         const QList<AlarmCheck::Span> once = check.spans(start, end);
         QCOMPARE(once.size(), stepwise.size());
         for (int i = 0; i < once.size(); ++i)
