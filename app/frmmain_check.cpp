@@ -24,21 +24,23 @@ void FrmMain::scheduleCheck()
     check.follow(rows);
     rememberActiveAlarms();
     const auto next = check.nextWakeMs(rows);
-    if (!next) {
+    if (!next)
         Timer5->stop();
+    if (rows.isEmpty())
         return;
-    }
     if (!m_profilesWatcher) {
         m_profilesWatcher = new QFileSystemWatcher(this);
+        // Also while no active profile can be read: one being saved anew comes back.
         connect(m_profilesWatcher, &QFileSystemWatcher::directoryChanged, this, [this] {
-            if (Timer5->isActive())
+            if (lstHidden->count() > 0)
                 scheduleCheck();
         });
     }
     if (m_profilesWatcher->directories().isEmpty())
         m_profilesWatcher->addPath(store.folder());
     // Just past the start of the due second, so the clock reads that second.
-    Timer5->wakeAt(qMin(*next, appClock().epochMs() + longestSleepMs) + 1);
+    if (next)
+        Timer5->wakeAt(qMin(*next, appClock().epochMs() + longestSleepMs) + 1);
 }
 
 void FrmMain::Timer5_Timer()

@@ -102,6 +102,21 @@ private slots:
         QVERIFY(main->Timer1->isActive() && main->Timer3->isActive());
     }
 
+    // The check sleeps until the next alarm is due; an active profile saved anew (gone for a
+    // moment, back with another time) moves that moment, and none readable puts it to sleep.
+    void checkFollowsProfileFiles()
+    {
+        MainFixture f;
+        f.addProfile(u"Gym"_s, u"08:00:00"_s);
+        FrmMain *main = f.start({u"Gym"_s});
+        QVERIFY(main->Timer5->isActive());
+        QVERIFY(QFile::rename(f.store.pathFor(u"Gym"_s), f.dir.filePath(u"aside"_s)));
+        QTRY_VERIFY(!main->Timer5->isActive());
+        QVERIFY(f.store.write({u"Gym"_s, u"07:30:00"_s, u"am"_s, QString(), u"Everyday"_s, u"0"_s, QString()}));
+        QTRY_VERIFY(main->Timer5->isActive());
+        QVERIFY(f.tick() && main->frmAlarm->lblTime->text() == u"07:30:00 am"_s);
+    }
+
     // Both choices start off. Kept, the active alarms come back at the next start;
     // one whose profile is gone is skipped and said. Start with Desktop writes the
     // autostart entry that starts hidden, and takes it away again. The profile

@@ -48,3 +48,43 @@ setup_file() {
     loud
     not grep -qE '^window [^ ]+ frmMain ' <<<"$(state "$APP")"
 }
+
+# due_all TIME: the thirty profiles, all due at TIME, written as an editor that
+# saves whole files does (each gone for a moment).
+due_all() {
+    local i name
+    for (( i = 1; i <= 30; i++ )); do
+        name=$(printf 'A%02d' "$i")
+        profile "$name" "$1" am "$([[ $(( i % 2 )) == 0 ]] && echo "$APPDIR/Sample1.mp3" ||
+            echo "$BATS_FILE_TMPDIR/tone.wav")" Everyday 0 "Note $i"
+        mv "$APPDIR/Profiles/$name.wkp" "$APPDIR/Profiles/.$i"
+    done
+    for (( i = 1; i <= 30; i++ )); do mv "$APPDIR/Profiles/.$i" "$APPDIR/Profiles/$(printf 'A%02d' "$i").wkp"; done
+}
+
+@test "thirty alarms due in one second, three times over: the window rings and answers every time" {
+    due_all 07:30:00
+    index $(printf 'A%02d ' {1..30})
+    start_movable "2026-12-09 07:29:42"
+    click "$APP" lstSaved 30 8
+    xdotool key --delay 40 $(printf 'Home ctrl+a %.0s' {1..30})
+    shows "$APP" 'lstActive \[("A[0-9]{2} \(07:30:00 am\)", ){29}"A30 \(07:30:00 am\)"\]' 20
+    for minute in 30 31 32; do
+        if (( minute > 30 )); then
+            jump_to "2026-12-09 07:$(( minute - 1 )):55"
+            shows "$APP" '^  QLabel lblTime_2 "5[5-9]"' 5   # the program has seen the jump
+            due_all "07:$minute:00"
+        fi
+        shows "$APP" "^window [^ ]+ frmAlarm \"Alarm - 07:$minute:0[0-9] am\"" 20
+        # The title clock moves on: the window's thread is not stuck.
+        shows "$APP" "^window [^ ]+ frmAlarm \"Alarm - 07:$minute:(0[2-9]|1[0-9]) am\"" 10
+        shows "$APP" '^  QLabel lblNote "Note 1\\r\\nNote 2\\r\\n.*Note 30"'
+        loud
+        keys "$(timeout 15 xdotool search --all --sync --onlyvisible --pid "$APP" --name '^Alarm' | head -n 1)" Escape
+        gone "$APP" "$ringing"
+        silent
+    done
+    kill -TERM "$APP"
+    ended "$APP"
+    [ "$STATUS" -eq 0 ]
+}
