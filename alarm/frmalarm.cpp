@@ -1,5 +1,6 @@
 #include "frmalarm.h"
 
+#include "app/paths.h"
 #include "scheduler/alarmcheck.h"
 #include "scheduler/clock.h"
 #include "scheduler/snoozecountdown.h"
@@ -112,6 +113,8 @@ FrmAlarm::FrmAlarm() : QWidget(nullptr, Qt::Tool)
     MediaPlayer1 = new MediaPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     MediaPlayer1->setPlayCount(alarmPlayCount);
+    MediaPlayer1->setFallbackUrl(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
+    MediaPlayer1->setMinimumRingMs(10 * 60 * 1000);
 
     Timer1 = timer(this, "Timer1", 1000);
     Timer2 = timer(this, "Timer2", 500);
