@@ -319,7 +319,7 @@ MediaPlayer::MediaPlayer(QObject *parent)
             m_worker = nullptr;
         }
         if (m_playing)
-            request(m_mailbox->path);
+            request(m_fallbackPlaying ? m_fallback : m_path);
     });
 }
 

@@ -38,3 +38,16 @@ setup_file() {
     wait_for 15 loud
     shows "$APP" "$ringing"
 }
+
+@test "an alarm that starts while the sound server is away is heard once the server is back" {
+    [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] || skip "needs the sound server of scripts/services"
+    source "$BATS_TEST_DIRNAME/../../scripts/services"
+    profile Long 07:30:00 am "$BATS_FILE_TMPDIR/long.wav" Everyday 0 Away
+    index Long
+    services_pulse_down
+    start_at "2026-12-09 07:29:55"
+    activate "$APP" Long 1
+    shows "$APP" "$ringing" 15
+    services_pulse_up
+    wait_for 15 loud
+}
