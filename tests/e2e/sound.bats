@@ -6,6 +6,16 @@ load helpers
 
 ringing='^window [^ ]+ frmAlarm '
 
+# A test that failed while the sound server was away brings it back for the next.
+eval "helpers_$(declare -f teardown)"
+teardown() {
+    if [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] && ! pactl info >/dev/null 2>&1; then
+        source "$BATS_TEST_DIRNAME/../../scripts/services"
+        services_pulse_up
+    fi
+    helpers_teardown
+}
+
 setup_file() {
     # Long enough that only a fresh pass, not the next one, can bring the sound back.
     sox -q -n -b 16 -r 44100 -c 2 "$BATS_FILE_TMPDIR/long.wav" synth 120 sine 440 vol 0.5
@@ -25,7 +35,7 @@ setup_file() {
     silent
 }
 
-@test "the sound server restarts while an alarm rings: the sound comes back" {
+@test "the sound server restarts while an alarm rings: the sound comes back, and SIGTERM still ends it" {
     [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] || skip "needs the sound server of scripts/services"
     source "$BATS_TEST_DIRNAME/../../scripts/services"
     profile Long 07:30:00 am "$BATS_FILE_TMPDIR/long.wav" Everyday 0 Restart
@@ -37,6 +47,11 @@ setup_file() {
     services_restart_pulse
     wait_for 15 loud
     shows "$APP" "$ringing"
+    # The sound thread lets the program end on SIGTERM while it rings.
+    kill -TERM "$APP"
+    ended "$APP"
+    [ "$STATUS" -eq 0 ]
+    silent
 }
 
 @test "an alarm that starts while the sound server is away is heard once the server is back" {
