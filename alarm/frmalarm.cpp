@@ -1,5 +1,6 @@
 #include "frmalarm.h"
 
+#include "app/paths.h"
 #include "scheduler/alarmcheck.h"
 #include "scheduler/clock.h"
 #include "scheduler/snoozecountdown.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr int alarmPlayCount = 100;
 // A tick a little late under load is not worth a word; a resume is.
 constexpr qint64 lateNoticeSecs = 10;
+constexpr qint64 minimumRingMs = 10 * 60 * 1000;
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &at, const QFont &font,
               const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
@@ -117,6 +119,13 @@ FrmAlarm::FrmAlarm() : QWidget(nullptr, Qt::Tool)
     MediaPlayer1 = new MediaPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     MediaPlayer1->setPlayCount(alarmPlayCount);
+    // A lost or damaged file rings the sample; a short one rings long enough to wake.
+    MediaPlayer1->setFallbackUrl(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
+    MediaPlayer1->setMinimumRingMs(minimumRingMs);
+    connect(MediaPlayer1, &MediaPlayer::chosenSoundFailed, this, [this] {
+        m_soundNotice = QStringLiteral("Sound file unplayable: the sample sound rings instead.");
+        showNotices();
+    });
 
     Timer1 = timer(this, "Timer1", 1000);
     Timer2 = timer(this, "Timer2", 500);
@@ -179,13 +188,14 @@ void FrmAlarm::ring(const QList<Firing> &firings, const QString &notes)
                        ? QStringLiteral("Late: due %1, rang at %2.")
                              .arg(TimeText::check(shown.due.time()), TimeText::check(appClock().now().time()))
                        : QString();
+    m_soundNotice.clear();
     showNotices();
     MediaPlayer1->setUrl(shown.sound); // one load, however many fell due
 }
 
 void FrmAlarm::showNotices()
 {
-    lblNotice->setText(m_lateNotice);
+    lblNotice->setText(QStringList{m_lateNotice, m_soundNotice}.join(QLatin1Char('\n')).trimmed());
 }
 
 void FrmAlarm::Timer1_Timer()

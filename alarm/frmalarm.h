@@ -58,5 +58,5 @@ private:
     bool m_ringingRises = false; // the ringing alarm's own rising-volume setting
     bool m_rung = false;
     bool m_unloaded = false;
-    QString m_lateNotice;
+    QString m_lateNotice, m_soundNotice;
 };

@@ -52,6 +52,10 @@ private slots:
         QVERIFY(alarm && QTest::qWaitForWindowActive(alarm) && !f.main->isEnabled() && f.main->Timer5->isActive());
         QTEST(alarm->lblAlarm->text() + u" ("_s + alarm->lblTime->text() + u"): "_s + alarm->lblNote->text(), "ringing");
         QCOMPARE(f.main->pendingNote, alarm->lblNote->text());
+        // A lost file rings the sample and says so in one line; no box.
+        const QString notice = alphaSound == sound ? QString() : u"Sound file unplayable: the sample sound rings instead."_s;
+        QTRY_COMPARE(alarm->lblNotice->text(), notice);
+        QVERIFY(alarm->MediaPlayer1->playingFallback() == !notice.isEmpty());
         alarm->Timer1_Timer();
         QCOMPARE(alarm->windowTitle(), u"Alarm - 07:30:00 am"_s);
         QPointer<MediaPlayer> player = alarm->MediaPlayer1;

@@ -2,11 +2,11 @@
 #include "ui/soundengine.h"
 
 #include <QAudio>
+#include <QAudioDevice>
 #include <QAudioOutput>
-#include <QEventLoop>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
@@ -62,6 +62,25 @@ void installSinkTuner()
     gst_object_unref(tuner); // the hook holds it for the life of the program
 }
 
+// Whether a sound server answers now: a sound-server sink connects on its way to
+// READY. Only asked when something already went wrong or no server was known.
+bool serverAnswers()
+{
+    GstElement *sink = gst_element_factory_make("pulsesink", nullptr);
+    if (!sink)
+        return false;
+    const bool answers = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+    gst_element_set_state(sink, GST_STATE_NULL);
+    gst_object_unref(sink);
+    return answers;
+}
+
+// Measured with PulseAudio stopped while a pass plays: the pass reports a
+// resource error and InvalidMedia, and its position stands still. A pass started
+// while the server is away goes InvalidMedia at once, like a bad file, but only
+// while Qt knows of an output; one started when no server had ever answered
+// plays in real time into nothing, and a fresh pass after the server is back
+// is heard.
 class Pass : public QObject, public SoundPass
 {
 public:
@@ -84,8 +103,22 @@ public:
     void play() override
     {
         m_player->play();
-        if (m_invalid && invalid) // found out before play()
-            invalid();
+        m_started = true;
+        if (m_early != QMediaPlayer::LoadingMedia) // found out before play()
+            onStatus(m_early);
+        // No output known: the server was away when the backend looked. The pass
+        // then plays into nothing; once a server answers, a fresh pass is heard.
+        // (Without any sound server, as with ALSA alone, the pass plays on.)
+        if (QMediaDevices::audioOutputs().isEmpty() && !serverAnswers()) {
+            auto *poll = new QTimer(this);
+            connect(poll, &QTimer::timeout, this, [this, poll] {
+                if (serverAnswers() && lost) {
+                    poll->stop();
+                    lost();
+                }
+            });
+            poll->start(1500);
+        }
     }
 
     void setVolume(int volume) override
@@ -95,46 +128,49 @@ public:
                                                   QAudio::LinearVolumeScale));
     }
 
-    bool hasSound(int timeoutMs) override
-    {
-        if (m_player->mediaStatus() == QMediaPlayer::LoadingMedia) {
-            QEventLoop loop;
-            QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-            connect(m_player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus s) {
-                if (s != QMediaPlayer::LoadingMedia)
-                    loop.quit();
-            });
-            connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
-            QPointer<Pass> alive = this;
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-            if (!alive)
-                return false;
-        }
-        // Only the media status is trustworthy: playbackState() says Playing even for
-        // undecodable files, and error() lingers from an earlier file.
-        switch (m_player->mediaStatus()) {
-        case QMediaPlayer::LoadedMedia:
-        case QMediaPlayer::BufferingMedia:
-        case QMediaPlayer::BufferedMedia:
-            return m_player->hasAudio();
-        default:
-            return false;
-        }
-    }
+    qint64 position() override { return m_player->position(); }
 
 private:
     void onStatus(QMediaPlayer::MediaStatus status)
     {
-        m_invalid = status == QMediaPlayer::InvalidMedia;
-        if (m_invalid && invalid)
-            invalid();
-        else if (status == QMediaPlayer::EndOfMedia && ended)
-            ended();
+        if (!m_started) {
+            m_early = status;
+            return;
+        }
+        // Only the media status is trustworthy: playbackState() says Playing even for
+        // undecodable files, and error() lingers from an earlier file.
+        switch (status) {
+        case QMediaPlayer::LoadedMedia:
+        case QMediaPlayer::BufferingMedia:
+        case QMediaPlayer::BufferedMedia:
+            if (!m_loaded && loaded)
+                loaded(m_player->hasAudio());
+            m_loaded = true;
+            break;
+        case QMediaPlayer::EndOfMedia:
+            if (ended)
+                ended();
+            break;
+        case QMediaPlayer::InvalidMedia:
+            // After loading, or with a known output that no server answers for,
+            // the file is not to blame.
+            if (m_loaded || (!QMediaDevices::audioOutputs().isEmpty() && !serverAnswers())) {
+                if (lost)
+                    lost();
+            } else if (invalid) {
+                invalid();
+            }
+            break;
+        default:
+            break;
+        }
     }
 
     QMediaPlayer *m_player;
     QAudioOutput *m_output;
-    bool m_invalid = false;
+    QMediaPlayer::MediaStatus m_early = QMediaPlayer::LoadingMedia;
+    bool m_started = false;
+    bool m_loaded = false;
 };
 
 } // namespace

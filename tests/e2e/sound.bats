@@ -1,0 +1,68 @@
+#!/usr/bin/env bats
+# The alarm's sound comes out whatever happens to its file or to the sound server:
+# a deleted file rings the bundled sample, and a sound server that restarts while
+# the alarm rings is heard again. (tst_mediaplayer covers each kind of bad file.)
+load helpers
+
+ringing='^window [^ ]+ frmAlarm '
+
+# A test that failed while the sound server was away brings it back for the next.
+eval "helpers_$(declare -f teardown)"
+teardown() {
+    if [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] && ! pactl info >/dev/null 2>&1; then
+        source "$BATS_TEST_DIRNAME/../../scripts/services"
+        services_pulse_up
+    fi
+    helpers_teardown
+}
+
+setup_file() {
+    # Long enough that only a fresh pass, not the next one, can bring the sound back.
+    sox -q -n -b 16 -r 44100 -c 2 "$BATS_FILE_TMPDIR/long.wav" synth 120 sine 440 vol 0.5
+}
+
+@test "an alarm whose sound file was deleted rings the sample sound" {
+    sox -q -n -b 16 -r 44100 -c 2 "$E2E_DIR/gone.wav" synth 1 sine 440 vol 0.5
+    profile Gone 07:30:00 am "$E2E_DIR/gone.wav" Everyday 0 Deleted
+    index Gone
+    rm "$E2E_DIR/gone.wav"
+    start_at "2026-12-09 07:29:55"
+    activate "$APP" Gone 1
+    shows "$APP" "$ringing" 15
+    wait_for 10 loud
+    keys "$(timeout 15 xdotool search --all --sync --onlyvisible --pid "$APP" --name '^Alarm' | head -n 1)" Escape
+    gone "$APP" "$ringing"
+    silent
+}
+
+@test "the sound server restarts while an alarm rings: the sound comes back, and SIGTERM still ends it" {
+    [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] || skip "needs the sound server of scripts/services"
+    source "$BATS_TEST_DIRNAME/../../scripts/services"
+    profile Long 07:30:00 am "$BATS_FILE_TMPDIR/long.wav" Everyday 0 Restart
+    index Long
+    start_at "2026-12-09 07:29:55"
+    activate "$APP" Long 1
+    shows "$APP" "$ringing" 15
+    wait_for 10 loud
+    services_restart_pulse
+    wait_for 15 loud
+    shows "$APP" "$ringing"
+    # The sound thread lets the program end on SIGTERM while it rings.
+    kill -TERM "$APP"
+    ended "$APP"
+    [ "$STATUS" -eq 0 ]
+    silent
+}
+
+@test "an alarm that starts while the sound server is away is heard once the server is back" {
+    [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] || skip "needs the sound server of scripts/services"
+    source "$BATS_TEST_DIRNAME/../../scripts/services"
+    profile Long 07:30:00 am "$BATS_FILE_TMPDIR/long.wav" Everyday 0 Away
+    index Long
+    services_pulse_down
+    start_at "2026-12-09 07:29:55"
+    activate "$APP" Long 1
+    shows "$APP" "$ringing" 15
+    services_pulse_up
+    wait_for 15 loud
+}
