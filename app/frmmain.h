@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/alarmnotification.h"
 #include "app/mdltray.h"
 #include "app/preferences.h"
 #include "profiles/modifysession.h"
@@ -77,6 +78,9 @@ public:
     void mnuAlarmClose_Click();
     void mnuTrayOpen_Click();
     void mnuTrayExit_Click();
+    // Another start of the program asked for this window; `activationToken` is
+    // the one its launcher gave it (Wayland), or empty.
+    void raiseFromElsewhere(const QString &activationToken);
     void activate();
     void deactivate();
 
@@ -119,4 +123,9 @@ private:
     bool m_clockRunning = false;
     QString m_missedReport;
     QFileSystemWatcher *m_profilesWatcher = nullptr; // a profile edited outside moves the next wake
+    void connectNotification();
+    void notifyRinging();
+    void raiseAlarm(const QString &activationToken);
+    AlarmNotification m_notification;
+    QPointer<FrmAlarm> m_notified; // the alarm window the notification follows
 };

@@ -69,6 +69,7 @@ void FrmMain::fire(const QList<Firing> &firings)
         connect(frmAlarm, &FrmAlarm::unloaded, this, &FrmMain::alarmUnloaded);
     }
     frmAlarm->ring(firings, pendingNote);
+    notifyRinging();
     setEnabled(false);
 }
 
