@@ -224,6 +224,7 @@ void FrmAlarm::cmdSnooze_MouseUp()
     if (!MediaPlayer1->url().isEmpty())
         m_snoozedSound = MediaPlayer1->url();
     MediaPlayer1->close();
+    emit answered();
 }
 
 void FrmAlarm::cmdDismiss_MouseUp()
@@ -247,6 +248,7 @@ void FrmAlarm::closeEvent(QCloseEvent *event)
     MediaPlayer1->close();
     Timer4->stop();
     Timer5->stop();
+    emit answered();
     emit unloaded();
 }
 

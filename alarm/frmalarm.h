@@ -44,6 +44,8 @@ signals:
     void disableRequested(const QString &name);
     // The window is gone; the check may run again.
     void unloaded();
+    // Snoozed, dismissed, disabled or closed: the alarm needs no other call for attention.
+    void answered();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

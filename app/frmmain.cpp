@@ -53,8 +53,9 @@ FrmMain::FrmMain(ProfileStore &store, ProfileIndex &index, QWidget *parent)
     buildMenus();
     buildTimers();
     setFixedSize(561, 216 + menuBar()->sizeHint().height());
-    connect(&tray, &MdlTray::doubleClicked, this, &FrmMain::mnuTrayOpen_Click);
-    connect(&tray, &MdlTray::contextRequested, this, [this] { mnuTray->popup(QCursor::pos()); });
+    tray.setMenu(mnuTray);
+    connect(&tray, &MdlTray::openRequested, this, &FrmMain::mnuTrayOpen_Click);
+    connectNotification();
 }
 
 FrmMain::~FrmMain()

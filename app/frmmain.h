@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarm/alarmnotification.h"
 #include "app/mdltray.h"
 #include "profiles/modifysession.h"
 #include "profiles/profilerecord.h"
@@ -71,6 +72,9 @@ public:
     void mnuAlarmClose_Click();
     void mnuTrayOpen_Click();
     void mnuTrayExit_Click();
+    // Another start of the program asked for this window; `activationToken` is
+    // the one its launcher gave it (Wayland), or empty.
+    void raiseFromElsewhere(const QString &activationToken);
     void activate();
     void deactivate();
 
@@ -101,5 +105,10 @@ private:
     void fire(const Firing &firing);
     void alarmUnloaded();
     void showProfileEditor();
+    void connectNotification();
+    void notifyRinging();
+    void raiseAlarm(const QString &activationToken);
     bool m_exiting = false;
+    AlarmNotification m_notification;
+    QPointer<FrmAlarm> m_notified; // the alarm window the notification follows
 };

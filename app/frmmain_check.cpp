@@ -31,6 +31,7 @@ void FrmMain::fire(const Firing &firing)
         connect(frmAlarm, &FrmAlarm::unloaded, this, &FrmMain::alarmUnloaded);
     }
     frmAlarm->ring(firing, pendingNote);
+    notifyRinging();
     setEnabled(false);
     Timer5->stop();
 }

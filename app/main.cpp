@@ -67,9 +67,14 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Two copies must never share the settings or the profiles.
-    SingleInstance settingsLock(SingleInstance::lockPath(QSettings().fileName()));
+    const QString settingsLockPath = SingleInstance::lockPath(QSettings().fileName());
+    SingleInstance settingsLock(settingsLockPath);
     SingleInstance profilesLock(SingleInstance::lockPath(Paths::profilesFolder()));
+    const QString raisePath = RaiseRequests::socketPath(settingsLockPath);
     if (!settingsLock.acquire() || !profilesLock.acquire()) {
+        // The running copy's window comes forward, from the tray or minimised;
+        // the message still tells where it is.
+        RaiseRequests::send(raisePath, qEnvironmentVariable("XDG_ACTIVATION_TOKEN"));
         Messages::information(nullptr, Messages::appTitle,
                               QStringLiteral("An instance of Dawnbell is already running.") + Messages::lineBreak
                                   + Messages::lineBreak
@@ -82,6 +87,9 @@ int main(int argc, char *argv[])
     ProfileIndex index(settings);
     ProfileStore store(Paths::profilesFolder());
     FrmMain frmMain(store, index);
+    RaiseRequests raiseRequests;
+    raiseRequests.listen(raisePath);
+    QObject::connect(&raiseRequests, &RaiseRequests::raiseRequested, &frmMain, &FrmMain::raiseFromElsewhere);
     ExitSignals exitSignals;
     QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &FrmMain::cmdExit_MouseUp);
     frmMain.Form_Load();

@@ -1,5 +1,8 @@
 #include "mdltray.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QGuiApplication>
 #include <QSystemTrayIcon>
 
 MdlTray::MdlTray(QObject *parent) : QObject(parent) {}
@@ -18,7 +21,23 @@ QString MdlTray::tooltip(int activeAlarms)
 
 bool MdlTray::available()
 {
+    // Qt settles on the StatusNotifier tray or none at its first look and keeps to
+    // that for the whole run. Outside X11, where that is the only kind, it must not
+    // look before a host is there, or a panel started after the program would never
+    // get the icon. Asked at each close, so closing hides to a panel that came later.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        const QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")))
+            return false;
+    }
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void MdlTray::setMenu(QMenu *menu)
+{
+    m_menu = menu;
+    if (m_icon)
+        m_icon->setContextMenu(menu);
 }
 
 void MdlTray::AddTrayIcon(const QIcon &icon, const QString &tooltip)
@@ -26,11 +45,11 @@ void MdlTray::AddTrayIcon(const QIcon &icon, const QString &tooltip)
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
         m_icon->setObjectName(QStringLiteral("trayIcon"));
+        // Qt opens the menu itself on the right button; a host draws it from D-Bus.
+        m_icon->setContextMenu(m_menu);
         connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick)
-                emit doubleClicked();
-            else if (reason == QSystemTrayIcon::Context)
-                emit contextRequested();
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                emit openRequested();
         });
     }
     m_icon->setIcon(icon);

@@ -3,9 +3,12 @@
 #include <QIcon>
 #include <QObject>
 
+class QMenu;
 class QSystemTrayIcon;
 
-// The program's icon in the notification area while the main window is hidden.
+// The program's icon in the notification area while the main window is hidden:
+// an XEmbed icon on X11 trays, a StatusNotifierItem where a watcher runs on the
+// session bus (Qt chooses).
 class MdlTray : public QObject
 {
     Q_OBJECT
@@ -16,14 +19,17 @@ public:
     static QString tooltip(int activeAlarms);
     static bool available();
 
+    // The menu of the right button (XEmbed) or of the host (StatusNotifier, drawn by it).
+    void setMenu(QMenu *menu);
     void AddTrayIcon(const QIcon &icon, const QString &tooltip);
     void RemoveTrayIcon();
     bool isShown() const;
 
 signals:
-    void doubleClicked();
-    void contextRequested();
+    // A click (StatusNotifier hosts send only that) or a double click on the icon.
+    void openRequested();
 
 private:
     QSystemTrayIcon *m_icon = nullptr;
+    QMenu *m_menu = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "ui/secondtimer.h"
 
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -84,6 +85,54 @@ private slots:
         QVERIFY(SingleInstance(SingleInstance::lockPath(other, root.path())).acquire());
         first.reset();
         QVERIFY(SingleInstance(path).acquire() && SingleInstance(root.filePath(u"missing/dawnbell.lock"_s)).acquire());
+    }
+
+    // The window comes back from the tray on a click (all a StatusNotifier host
+    // sends) or a double click, and from minimised or the tray when another start
+    // asks through the socket beside the lock; a right click only opens the menu.
+    void bringBack_data()
+    {
+        QTest::addColumn<int>("reason"); // of the icon's activation; -1: a second start
+        QTest::addColumn<bool>("minimised"); // else hidden to the tray
+        QTest::addColumn<bool>("back");
+        QTest::newRow("click") << int(QSystemTrayIcon::Trigger) << false << true;
+        QTest::newRow("double click") << int(QSystemTrayIcon::DoubleClick) << false << true;
+        QTest::newRow("right click") << int(QSystemTrayIcon::Context) << false << false;
+        QTest::newRow("middle click") << int(QSystemTrayIcon::MiddleClick) << false << false;
+        QTest::newRow("second start, from the tray") << -1 << false << true;
+        QTest::newRow("second start, minimised") << -1 << true << true;
+    }
+
+    void bringBack()
+    {
+        QFETCH(int, reason);
+        QFETCH(bool, minimised);
+        MainFixture f;
+        FrmMain *main = f.start();
+        QTemporaryDir dir;
+        const QString socket = RaiseRequests::socketPath(dir.filePath(u"dawnbell-1.lock"_s));
+        RaiseRequests requests;
+        QVERIFY(!RaiseRequests::send(socket, {})); // nobody listens yet
+        QFile stale(socket); // as a copy that was killed leaves it
+        QVERIFY(stale.open(QIODevice::WriteOnly) && requests.listen(socket));
+        connect(&requests, &RaiseRequests::raiseRequested, main, &FrmMain::raiseFromElsewhere);
+        QSignalSpy asked(&requests, &RaiseRequests::raiseRequested);
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        if (minimised) {
+            main->showMinimized();
+        } else {
+            main->tray.AddTrayIcon(main->windowIcon(), MdlTray::tooltip(0));
+            main->hide();
+        }
+        if (reason < 0) {
+            QVERIFY(RaiseRequests::send(socket, u"token-7"_s));
+            QTRY_COMPARE(asked.value(0).value(0).toString(), u"token-7"_s);
+        } else {
+            emit main->tray.findChild<QSystemTrayIcon *>()->activated(QSystemTrayIcon::ActivationReason(reason));
+        }
+        QFETCH(bool, back);
+        QCOMPARE(main->isVisible() && !main->isMinimized(), back);
+        QCOMPARE(main->tray.isShown(), !back && !minimised);
     }
 
     // One window's life: the cover, the clock, the captions, the panel, damaged

@@ -1,16 +1,22 @@
 #!/usr/bin/env bats
-# One copy runs at a time: a second one says so and leaves the first alone. The
-# lock goes with its holder, whether it ends on SIGTERM or is killed.
+# One copy runs at a time: a second one says so, and the first one's window comes
+# back from the tray. The lock goes with its holder, whether it ends on SIGTERM or
+# is killed.
 load helpers
 
 is_dialog() { xprop -id "$1" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG; }
 
-@test "a second copy is refused; SIGTERM and SIGKILL free the lock" {
+@test "a second copy is refused and brings the first back; SIGTERM and SIGKILL free the lock" {
     start_main
     first=$APP main=$MAIN
     not is_dialog "$main"
+    close_box "$main"
+    hidden "$main"
+    wait_tray
 
     start
+    mapped "$main"
+    tray_gone
     box=$(window "$APP" Dawnbell)
     is_dialog "$box"
     shows "$APP" '^  QLabel [^ ]+ "An instance of Dawnbell is already running\.(\\r)?\\n(\\r)?\\nIf you do not see any open windows, check your system tray for the Dawnbell icon\."$'

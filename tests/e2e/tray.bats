@@ -1,7 +1,7 @@
 #!/usr/bin/env bats
 # Closing hides the main window to a tray icon that counts the active alarms (not
-# the saved ones); the icon brings it back on a double click and offers Open and
-# Exit on a right click.
+# the saved ones); the icon brings it back on a click or a double click and offers
+# Open and Exit on a right click.
 load helpers
 
 # tooltip REGEX: rests on the icon until the tooltip shows. The pointer comes from
@@ -30,6 +30,12 @@ tooltip() {
     wait_tray
     tooltip '^tooltip "Alarm Clock - 1 Active Alarm!"$'
 
+    on_tray click 1
+    mapped "$MAIN"
+    tray_gone
+
+    close_box "$MAIN"
+    hidden "$MAIN"
     on_tray click --repeat 2 --delay 100 1
     mapped "$MAIN"
     tray_gone

@@ -1,0 +1,67 @@
+// The main window and the desktop around it: the notification of a ringing
+// alarm, and windows brought forward at another program's request.
+#include "frmmain.h"
+
+#include "alarm/frmalarm.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+// On Wayland a window takes the focus only with a token from whatever the user
+// clicked; Qt's Wayland client spends the one in this variable on the next activation.
+bool useActivationToken(const QString &token)
+{
+    if (token.isEmpty() || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return false;
+    qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    return true;
+}
+} // namespace
+
+void FrmMain::connectNotification()
+{
+    // The notification's buttons are the window's.
+    connect(&m_notification, &AlarmNotification::snoozeRequested, this, [this] {
+        if (frmAlarm && !frmAlarm->isUnloaded())
+            frmAlarm->cmdSnooze_MouseUp();
+    });
+    connect(&m_notification, &AlarmNotification::dismissRequested, this, [this] {
+        if (frmAlarm && !frmAlarm->isUnloaded())
+            frmAlarm->cmdDismiss_MouseUp();
+    });
+    connect(&m_notification, &AlarmNotification::activated, this, &FrmMain::raiseAlarm);
+}
+
+void FrmMain::notifyRinging()
+{
+    if (m_notified != frmAlarm) {
+        m_notified = frmAlarm;
+        connect(frmAlarm, &FrmAlarm::answered, &m_notification, &AlarmNotification::withdraw);
+        // A snooze's countdown ends with the alarm ringing again, and its timer stopped.
+        connect(frmAlarm->Timer4, &QTimer::timeout, this, [this] {
+            if (frmAlarm && !frmAlarm->Timer4->isActive())
+                notifyRinging();
+        });
+    }
+    m_notification.post(frmAlarm->lblAlarm->text(), frmAlarm->lblTime->text(), frmAlarm->lblNote->text());
+}
+
+void FrmMain::raiseAlarm(const QString &activationToken)
+{
+    if (!frmAlarm || frmAlarm->isUnloaded())
+        return;
+    const bool token = useActivationToken(activationToken);
+    frmAlarm->show();
+    frmAlarm->raise();
+    frmAlarm->activateWindow();
+    // Without a token a Wayland desktop keeps the focus where it is: ask for attention instead.
+    if (!token && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        QApplication::alert(frmAlarm);
+}
+
+void FrmMain::raiseFromElsewhere(const QString &activationToken)
+{
+    useActivationToken(activationToken);
+    mnuTrayOpen_Click();
+}
