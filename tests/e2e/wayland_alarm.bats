@@ -24,7 +24,8 @@ ring_over_fullscreen() {
     shows "$APP" "$ringing" 15
     NOTE=$(shown_note Wake)
     notified '.[3] + .[4] | test("Wake")'
-    notified '.[5] == ["snooze", "Snooze", "dismiss", "Dismiss"] and .[6].urgency.data == 2 and .[6].resident.data == true'
+    notified '(.[5] | [range(0; length; 2) as $i | {(.[$i]): .[$i + 1]}] | add | .snooze == "Snooze" and .dismiss == "Dismiss")
+        and .[6].urgency.data == 2 and .[6].resident.data == true'
     loud
 }
 

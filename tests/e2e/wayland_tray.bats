@@ -24,7 +24,7 @@ hide() { close_window "$1" && off_screen "$1" "$main" && registered "$1"; }
     hide "$APP"
     menu=$(item Menu | jq -r .)
     [ "$menu" != /NO_DBUSMENU ]
-    exit=$(bus call -j "${ITEM[0]}" "$menu" com.canonical.dbusmenu GetLayout iias 0 -1 0 |
+    exit=$(bus call -j -- "${ITEM[0]}" "$menu" com.canonical.dbusmenu GetLayout iias 0 -1 0 |
         jq '.. | arrays | select(length == 3 and (.[1] | type) == "object" and .[1].label.data == "Exit") | .[0]')
     [ -n "$exit" ]
     bus call "${ITEM[0]}" "$menu" com.canonical.dbusmenu Event isvu "$exit" clicked i 0 0
@@ -39,7 +39,9 @@ hide() { close_window "$1" && off_screen "$1" "$main" && registered "$1"; }
     on_screen "$first" "$main"
     hide "$first"
     start
+    on_screen "$first" "$main"
+    on_screen "$APP" "$main" focused      # its "already running" box
+    press Return
     ended "$APP"
     [ "$STATUS" -eq 0 ]
-    on_screen "$first" "$main" focused
 }
