@@ -44,5 +44,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/dawnbell/dawnbell)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt plays sound through GStreamer: the MP3 and WAV decoders and the audio sink.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS gstreamer1.0-plugins-good)
+# Native windows on a Wayland desktop; without it Qt runs through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -31,6 +31,8 @@ appstreamcli validate --no-net --no-color "$root"/usr/share/metainfo/*.xml >&2 |
 lintian --fail-on error "$deb" >&2 2>/dev/null || fail "lintian found errors"
 # Qt decodes MP3 and WAV and plays them through GStreamer's plugins.
 dpkg-deb -f "$deb" Depends | grep -q 'gstreamer1.0-plugins-good' || fail "no dependency on gstreamer1.0-plugins-good"
+# Native windows on Wayland desktops.
+dpkg-deb -f "$deb" Recommends | grep -q 'qt6-wayland' || fail "qt6-wayland is not recommended"
 
 # The command line answers without a display; wrong use ends with status 2.
 version=$(env -u DISPLAY "$root/usr/bin/dawnbell" --version)
