@@ -1,6 +1,7 @@
 #!/usr/bin/env bats
 # The test desktop must come up even when its first attempt fails, and must say
-# why once, also for a caller that runs with `set -e` (as scripts/test does).
+# why once, also for a caller that runs with `set -e` (as scripts/test does). A
+# Wayland desktop that fails goes away whole and takes nothing else with it.
 
 setup() { fake=$(mktemp -d); }
 teardown() { rm -rf "$fake"; }
