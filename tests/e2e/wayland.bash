@@ -10,6 +10,9 @@ setup() {
     [[ ${DAWNBELL_WAYLAND:-} == 1 ]] || skip "needs the Wayland desktop of scripts/services"
     private_copy
     E2E_RUN=("$DAWNBELL_WL" QT_QPA_PLATFORM="$WL_PLATFORM") E2E_OWNER=$DAWNBELL_WL_UID E2E_SOUND=$DAWNBELL_WL_SOUND
+    # The build may lie where that user cannot go (a clone in root's home).
+    cp "$DAWNBELL_E2E_PROBE_LIB" "$DAWNBELL_OTHER_APP" "$E2E_DIR"/
+    DAWNBELL_E2E_PROBE_LIB=$E2E_DIR/${DAWNBELL_E2E_PROBE_LIB##*/} OTHER_APP=$E2E_DIR/${DAWNBELL_OTHER_APP##*/}
 }
 teardown() { end_copies; }
 

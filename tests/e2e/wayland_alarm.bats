@@ -13,7 +13,7 @@ ring_over_fullscreen() {
     index Wake
     start_by_clock "2026-12-09 07:00:00"
     arm "$APP" Wake
-    (exec "$DAWNBELL_WL" QT_QPA_PLATFORM=wayland "$DAWNBELL_OTHER_APP") >"$E2E_DIR/other.log" 2>&1 &
+    (exec "$DAWNBELL_WL" QT_QPA_PLATFORM=wayland "$OTHER_APP") >"$E2E_DIR/other.log" 2>&1 &
     other=$!
     PIDS+=("$other")
     on_screen "$other" '^Bare window$' focused
