@@ -33,22 +33,13 @@ off_screen() { wait_for 10 not window_is "$@"; }
 # close_window PID: what the title bar's close box does (sway asks the window to close).
 close_window() { wl swaymsg "[pid=$1] kill" >/dev/null; }
 
-# press KEY...: types on the focused window through the session's keyboard; ctrl+a
-# holds a modifier.
-press() {
-    local k args=()
-    for k; do
-        [[ $k == *+* ]] && args+=(-M "${k%+*}" -k "${k#*+}" -m "${k%+*}") || args+=(-k "$k")
-    done
-    wl wtype "${args[@]}"
-}
-# arm PID NAME: activates the only saved profile's alarm from the keyboard (the list
-# has the focus once the window has). A key is now and then lost: then once more.
+# arm PID NAME: activates the only saved profile's alarm from the keyboard (wtype; the
+# list has the focus once the window has). A key is now and then lost: then once more.
 arm() {
     local _
     for _ in 1 2 3; do
-        shows "$1" '^focus lstSaved$' 10 && press space && shows "$1" "lstSaved \[\"$2\"\*\]" 2 &&
-            press ctrl+a && shows "$1" "lstActive \[\"$2 \(" 2 && return 0
+        shows "$1" '^focus lstSaved$' 10 && wl wtype -k space && shows "$1" "lstSaved \[\"$2\"\*\]" 2 &&
+            wl wtype -M ctrl a -m ctrl && shows "$1" "lstActive \[\"$2 \(" 2 && return 0
     done
     return 1
 }

@@ -41,7 +41,7 @@ hide() { close_window "$1" && off_screen "$1" "$main" && registered "$1"; }
     start
     on_screen "$first" "$main"
     on_screen "$APP" "$main" focused      # its "already running" box
-    press Return
+    wl wtype -k Return
     ended "$APP"
     [ "$STATUS" -eq 0 ]
 }
