@@ -1,6 +1,5 @@
 #include "alarmnotification.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -14,12 +13,6 @@ const QString interface = service;
 } // namespace
 
 AlarmNotification::AlarmNotification(QObject *parent) : QObject(parent), m_bus(QString()) {}
-
-AlarmNotification::AlarmNotification(const QDBusConnection &bus, QObject *parent)
-    : QObject(parent), m_bus(bus), m_busChecked(true)
-{
-    m_usable = listen();
-}
 
 AlarmNotification::~AlarmNotification()
 {

@@ -16,15 +16,12 @@ class AlarmNotification : public QObject
 public:
     // On the session bus, which is reached only when the first alarm rings.
     explicit AlarmNotification(QObject *parent = nullptr);
-    AlarmNotification(const QDBusConnection &bus, QObject *parent = nullptr);
     ~AlarmNotification() override;
 
     // Posts the notification, or replaces the one up now.
     void post(const QString &name, const QString &time, const QString &note);
     // Takes it off the screen; nothing when none is up.
     void withdraw();
-    // The server's id of the notification up now; 0 when none is.
-    uint id() const { return m_id; }
 
 signals:
     void snoozeRequested();
@@ -47,7 +44,7 @@ private:
     QDBusConnection m_bus;
     bool m_busChecked = false;
     bool m_usable = false;
-    uint m_id = 0;
+    uint m_id = 0; // the server's, of the notification up now
     bool m_pending = false;      // a Notify call has no reply yet
     QStringList m_wanted, m_shown; // summary and body; empty when withdrawn
     QString m_token;
