@@ -34,13 +34,13 @@ off_screen() { wait_for 10 not window_is "$@"; }
 close_window() { wl swaymsg "[pid=$1] kill" >/dev/null; }
 
 # arm PID NAME: activates the only saved profile's alarm from the keyboard (wtype; the
-# list has the focus once the window has). A key is now and then lost: then once more.
+# list has the focus once the window has). A key is now and then lost: each key is
+# pressed again until its effect shows (a second Space leaves the row selected).
 arm() {
     local _
-    for _ in 1 2 3; do
-        shows "$1" '^focus lstSaved$' 10 && wl wtype -k space && shows "$1" "lstSaved \[\"$2\"\*\]" 2 &&
-            wl wtype -M ctrl a -m ctrl && shows "$1" "lstActive \[\"$2 \(" 2 && return 0
-    done
+    shows "$1" '^focus lstSaved$' 10 || return 1
+    for _ in 1 2 3; do wl wtype -k space && shows "$1" "lstSaved \[\"$2\"\*\]" 5 && break; done
+    for _ in 1 2 3; do wl wtype -M ctrl a -m ctrl && shows "$1" "lstActive \[\"$2 \(" 5 && return 0; done
     return 1
 }
 
