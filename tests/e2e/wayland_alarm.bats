@@ -34,6 +34,7 @@ ring_over_fullscreen() {
     wl makoctl invoke -n "$NOTE" snooze
     shows "$APP" '^  QLabel lblSnooze "00:0(5:00|4:5[0-9])"' 3
     silent
+    wait_for 5 not note_id Wake       # answered: no buttons left that answer nothing
 }
 
 @test "Dismiss on the notification closes the alarm window" {
@@ -41,4 +42,5 @@ ring_over_fullscreen() {
     wl makoctl invoke -n "$NOTE" dismiss
     gone "$APP" "$ringing"
     silent
+    wait_for 5 not note_id Wake
 }
