@@ -12,10 +12,10 @@ setup_file() {
 @test "an alarm slept over rings on resume, saying it is late" {
     profile Wake 07:30:00 am "$BATS_FILE_TMPDIR/tone.wav" Everyday 0 Up
     index Wake
-    start_movable "2026-12-09 07:29:45"
+    start_by_clock "2026-12-09 07:29:45"
     activate "$APP" Wake 1
     not shows "$APP" "$ringing" 0
-    jump_to "2026-12-09 07:35:00"
+    set_clock "2026-12-09 07:35:00"
     shows "$APP" "$ringing" 20
     shows "$APP" '^  QLabel lblNotice "Late: due 07:30:00 am, rang at 07:35:[0-9]{2} am\."'
     loud
@@ -65,13 +65,13 @@ due_all() {
 @test "thirty alarms due in one second, three times over: the window rings and answers every time" {
     due_all 07:30:00
     index $(printf 'A%02d ' {1..30})
-    start_movable "2026-12-09 07:29:42"
+    start_by_clock "2026-12-09 07:29:42"
     click "$APP" lstSaved 30 8
     xdotool key --delay 40 $(printf 'Home ctrl+a %.0s' {1..30})
     shows "$APP" 'lstActive \[("A[0-9]{2} \(07:30:00 am\)", ){29}"A30 \(07:30:00 am\)"\]' 20
     for minute in 30 31 32; do
         if (( minute > 30 )); then
-            jump_to "2026-12-09 07:$(( minute - 1 )):55"
+            set_clock "2026-12-09 07:$(( minute - 1 )):55"
             shows "$APP" '^  QLabel lblTime_2 "5[5-9]"' 5   # the program has seen the jump
             due_all "07:$minute:00"
         fi

@@ -9,6 +9,13 @@ FAKETIME_LIB=$(dpkg -L libfaketime 2>/dev/null | grep -m 1 '/libfaketime\.so\.1$
 
 setup() {
     [[ ${DAWNBELL_E2E:-} == 1 ]] || skip "needs the X server and tray of scripts/services"
+    private_copy
+}
+
+# private_copy: the test's own folder with a copy of the program, its home and settings.
+# E2E_RUN (a command prefix) and E2E_OWNER (a user id) say how and as whom it runs;
+# E2E_SOUND, whether its sound server's null sink can be recorded.
+private_copy() {
     E2E_DIR=$(mktemp -d "${DAWNBELL_SERVICES_DIR:-/tmp}/e2e.XXXXXX")
     # A private copy of the program: its Profiles folder beside it starts empty.
     APPDIR=$E2E_DIR/app
@@ -17,13 +24,18 @@ setup() {
     export HOME=$E2E_DIR/home XDG_CONFIG_HOME=$E2E_DIR/config XDG_DATA_HOME=$E2E_DIR/data
     mkdir -p "$HOME" "$XDG_CONFIG_HOME"
     unset QT_QPA_PLATFORM
-    PIDS=()
+    PIDS=() E2E_RUN=() E2E_OWNER="" E2E_SOUND=${DAWNBELL_TEST_SOUND:-0}
 }
 
 teardown() {
+    xdotool key Escape 2>/dev/null   # a menu a failed test left open
+    end_copies
+}
+
+# end_copies: kills what the test started; shows the program's logs when it failed.
+end_copies() {
     local pid
     for pid in "${PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
-    xdotool key Escape 2>/dev/null   # a menu a failed test left open
     [[ -n ${BATS_TEST_COMPLETED:-} || -z ${E2E_DIR:-} ]] || tail -n 40 "$E2E_DIR"/app-*.log "$E2E_DIR"/state.*
     rm -rf "${E2E_DIR:-/nonexistent}"
 }
@@ -47,7 +59,8 @@ wait_for() {
 start() {
     local vars=()
     while (( $# )) && [[ $1 == *=* ]]; do vars+=("$1"); shift; done
-    (cd "$HOME" && exec env LD_PRELOAD="$DAWNBELL_E2E_PROBE_LIB ${PRELOAD:-}" \
+    [[ -z $E2E_OWNER ]] || chown -R "$E2E_OWNER:$E2E_OWNER" "$E2E_DIR"
+    (cd "$HOME" && exec "${E2E_RUN[@]}" env HOME="$HOME" LD_PRELOAD="$DAWNBELL_E2E_PROBE_LIB ${PRELOAD:-}" \
         DAWNBELL_E2E_PROBE="$E2E_DIR/state" "${vars[@]}" "$APPDIR/dawnbell" "$@") \
         >"$E2E_DIR/app-${#PIDS[@]}.log" 2>&1 </dev/null &
     APP=$!
@@ -57,16 +70,16 @@ start_at() {
     local when=$1; shift
     PRELOAD=$FAKETIME_LIB start FAKETIME="@$when" FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
 }
-# start_movable WHEN [...]: as start_at, with a wall clock that jump_to WHEN moves
-# later while the steady clock runs on, as a resumed machine sees it.
-start_movable() {
-    local when=$1; shift
-    jump_to "$when"
-    PRELOAD=$FAKETIME_LIB start FAKETIME_TIMESTAMP_FILE="$E2E_DIR/faketime" FAKETIME_CACHE_DURATION=1 \
+# start_by_clock WHEN [...]: starts it with the wall clock at WHEN, which set_clock
+# WHEN moves (the program reads it anew within a second): the test sets the scene
+# before the alarm's time comes, however long that takes.
+start_by_clock() {
+    set_clock "$1"; shift
+    PRELOAD=$FAKETIME_LIB start FAKETIME_TIMESTAMP_FILE="$E2E_DIR/clock" FAKETIME_CACHE_DURATION=1 \
         FAKETIME_DONT_FAKE_MONOTONIC=1 "$@"
 }
-jump_to() {
-    echo "+$(( $(date -d "$1" +%s) - EPOCHSECONDS ))" >"$E2E_DIR/faketime.new" && mv "$E2E_DIR/faketime.new" "$E2E_DIR/faketime"
+set_clock() {
+    echo "+$(( $(date -d "$1" +%s) - EPOCHSECONDS ))" >"$E2E_DIR/clock.new" && mv "$E2E_DIR/clock.new" "$E2E_DIR/clock"
 }
 # start_main [...]: start, then waits for the main window and sets MAIN.
 start_main() { start "$@"; MAIN=$(window "$APP" Dawnbell); }
@@ -157,8 +170,8 @@ activate() {
 # rms SECONDS: the RMS amplitude (0 to 1) of what plays into the null sink for that
 # long. Silence records exactly 0; the samples and a 0.5 sine at full volume 0.3-0.4.
 rms() {
-    sox -q -t pulseaudio nullsink.monitor "$E2E_DIR/rec.wav" trim 0 "$1" &&
+    "${E2E_RUN[@]}" sox -q -t pulseaudio nullsink.monitor "$E2E_DIR/rec.wav" trim 0 "$1" &&
         sox "$E2E_DIR/rec.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'
 }
-loud() { [[ ${DAWNBELL_TEST_SOUND:-} != 1 ]] || awk -v r="$(rms "${1:-1}")" 'BEGIN {exit !(r > 0.01)}'; }
-silent() { [[ ${DAWNBELL_TEST_SOUND:-} != 1 ]] || awk -v r="$(rms "${1:-1}")" 'BEGIN {exit !(r < 0.0001)}'; }
+loud() { [[ $E2E_SOUND != 1 ]] || awk -v r="$(rms "${1:-1}")" 'BEGIN {exit !(r > 0.01)}'; }
+silent() { [[ $E2E_SOUND != 1 ]] || awk -v r="$(rms "${1:-1}")" 'BEGIN {exit !(r < 0.0001)}'; }

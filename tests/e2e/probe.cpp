@@ -6,6 +6,7 @@
 //     <class> <objectName> ["item", "item"*]               (lists; * = selected)
 //   menu <objectName> ["Open", "---", "Exit"]
 //   tooltip "text"
+//   focus <objectName>                                     (the widget keys go to)
 //   at <objectName> <x> <y> <width> <height>               (named widgets on screen)
 // Texts are quoted with \r, \n, \" and \\ escaped; a mnemonic's & is dropped.
 #include <QAbstractButton>
@@ -87,6 +88,8 @@ QString snapshot()
     }
     if (QToolTip::isVisible())
         out << "tooltip " + quoted(QToolTip::text());
+    if (const QWidget *focus = QApplication::focusWidget())
+        out << "focus " + name(focus);
     return (out + positions).join(u'\n') + u'\n';
 }
 
