@@ -134,6 +134,9 @@ private slots:
             QTRY_VERIFY(alarm && alarm->Timer4->isActive() && alarm->lblSnooze->isVisible());
         else if (window == u"active"_s)
             QTRY_VERIFY(alarm && alarm->isActiveWindow());
+        // An answer before Notify's reply is sent on once the reply is in.
+        if (withdrawn)
+            QTRY_VERIFY(!m_server.closed.isEmpty());
         roundTrip(); // whatever the program sent the server before is there now
         QCOMPARE(m_server.closed, withdrawn ? QList<uint>{id} : QList<uint>{});
         QVERIFY(!alarm || alarm->isUnloaded() || alarm->isVisible());
