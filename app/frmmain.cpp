@@ -262,6 +262,13 @@ void FrmMain::Form_Load()
 
 void FrmMain::Timer1_Timer()
 {
+    // A clock the system set without saying so (or a test's) still shows here,
+    // as a second of the wall clock that is not a second of the steady one.
+    const qint64 wallMs = appClock().epochMs(), steadyMs = appClock().monotonicMs();
+    const bool stepped = m_clockReadAt && qAbs((wallMs - m_clockReadAt->first) - (steadyMs - m_clockReadAt->second)) > 1000;
+    m_clockReadAt = {wallMs, steadyMs};
+    if (stepped && lstHidden->count() > 0)
+        Timer5_Timer();
     const QTime now = appClock().now().time();
     lblHidden->setText(TimeText::current(now));
     const TimeText::Face face = TimeText::face(now);
@@ -320,6 +327,7 @@ void FrmMain::hideEvent(QHideEvent *event)
 {
     QMainWindow::hideEvent(event);
     if (!event->spontaneous() && m_clockRunning) {
+        m_clockReadAt.reset();
         Timer1->stop();
         Timer3->stop();
     }

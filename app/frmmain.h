@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <optional>
+
 class FrmAbout;
 class FrmAlarm;
 class FrmProfile;
@@ -121,6 +123,7 @@ private:
     Preferences m_preferences;
     bool m_exiting = false;
     bool m_clockRunning = false;
+    std::optional<std::pair<qint64, qint64>> m_clockReadAt; // wall and steady ms at the clock's last tick
     QString m_missedReport;
     QFileSystemWatcher *m_profilesWatcher = nullptr; // a profile edited outside moves the next wake
     void connectNotification();
