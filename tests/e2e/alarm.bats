@@ -12,8 +12,6 @@ setup_file() {
     sox -q -n -b 16 -r 44100 -c 2 "$BATS_FILE_TMPDIR/tone.wav" synth 4 sine 440 vol 0.5
 }
 
-alarm_window() { timeout 15 xdotool search --all --sync --onlyvisible --pid "$APP" --name '^Alarm' | head -n 1; }
-
 @test "an alarm rings at its time, snoozes, is disabled; a rising one grows and is dismissed" {
     tone=$BATS_FILE_TMPDIR/tone.wav
     profile Tone 07:30:00 am "$tone" "Wednesday, " 0 Steady     # 2026-12-09 is a Wednesday

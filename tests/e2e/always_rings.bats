@@ -29,7 +29,7 @@ setup_file() {
     activate "$APP" First 1
     activate "$APP" Second 1
     shows "$APP" '^  QLabel lblAlarm "First"' 20
-    keys "$(timeout 15 xdotool search --all --sync --onlyvisible --pid "$APP" --name '^Alarm' | head -n 1)" space
+    keys "$(alarm_window)" space
     shows "$APP" '^  QLabel lblSnooze "00:0[45]:[0-9]{2}"'
     silent
     shows "$APP" '^  QLabel lblAlarm "Second"' 20
@@ -80,7 +80,7 @@ due_all() {
         shows "$APP" "^window [^ ]+ frmAlarm \"Alarm - 07:$minute:(0[2-9]|1[0-9]) am\"" 10
         shows "$APP" '^  QLabel lblNote "Note 1\\r\\nNote 2\\r\\n.*Note 30"'
         loud
-        keys "$(timeout 15 xdotool search --all --sync --onlyvisible --pid "$APP" --name '^Alarm' | head -n 1)" Escape
+        keys "$(alarm_window)" Escape
         gone "$APP" "$ringing"
         silent
     done

@@ -86,6 +86,17 @@ start_main() { start "$@"; MAIN=$(window "$APP" Dawnbell); }
 
 # window PID TITLE: the id of the process's visible window of that title, once shown.
 window() { timeout 15 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" | head -n 1; }
+# The alarm window, once shown.
+alarm_window() { timeout 15 xdotool search --all --sync --onlyvisible --pid "$APP" --name '^Alarm' | head -n 1; }
+# ring_at NAME SOUND NOTE: a profile that rings at 07:30:00, active in a copy
+# started a few seconds before; returns once its alarm window is up.
+ring_at() {
+    profile "$1" 07:30:00 am "$2" Everyday 0 "$3"
+    index "$1"
+    start_at "2026-12-09 07:29:55"
+    activate "$APP" "$1" 1
+    shows "$APP" '^window [^ ]+ frmAlarm ' 15
+}
 # mapped WINDOW / hidden WINDOW: until the window is shown / is not.
 mapped() { wait_for 5 eval "xwininfo -id $1 | grep -q IsViewable"; }
 hidden() { wait_for 5 eval "! xwininfo -id $1 | grep -q IsViewable"; }
