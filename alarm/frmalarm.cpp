@@ -52,7 +52,7 @@ FrmAlarm::FrmAlarm() : QWidget(nullptr, Qt::Tool)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Alarm"));
     setWindowIcon(Pictures::appIcon());
-    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFixedSize(545, 250);
     setFont(Theme::font());
 

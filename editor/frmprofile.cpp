@@ -63,7 +63,7 @@ FrmProfile::FrmProfile(ProfileStore &store, ModifySession &modify) : QWidget(nul
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Create a New Profile"));
     setWindowIcon(Pictures::appIcon());
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(473, 408);
     setFont(Theme::font());
     Theme::paintBlue(this);
