@@ -35,11 +35,6 @@ qint64 naiveSecs(const QDateTime &wall)
 
 AlarmCheck::AlarmCheck(const ProfileStore &store, const Clock &clock) : m_store(store), m_clock(clock) {}
 
-void AlarmCheck::restart()
-{
-    m_examinedUpTo.clear();
-}
-
 void AlarmCheck::follow(const QStringList &rows)
 {
     follow(rows, floorDiv(m_clock.epochMs(), 1000));

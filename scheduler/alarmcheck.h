@@ -65,8 +65,6 @@ public:
     // The active rows changed: new ones are examined from the next second on,
     // rows gone are forgotten.
     void follow(const QStringList &rows);
-    // Forgets every row: each is examined from the current second on.
-    void restart();
     // Examines the rows up to the current second.
     CheckResult tick(const QStringList &rows);
     // When the next row falls due, or the clock's zone changes its offset
