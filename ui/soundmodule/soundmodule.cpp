@@ -12,6 +12,8 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
+
 namespace {
 
 // Qt Multimedia builds the audio sink itself and leaves GStreamer's defaults: a
@@ -64,6 +66,8 @@ void installSinkTuner()
 
 // Whether a sound server answers now: a sound-server sink connects on its way to
 // READY. Only asked when something already went wrong or no server was known.
+std::atomic<bool> g_serverHeard{false}; // a sound server answered once in this run
+
 bool serverAnswers()
 {
     GstElement *sink = gst_element_factory_make("pulsesink", nullptr);
@@ -72,6 +76,8 @@ bool serverAnswers()
     const bool answers = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
     gst_element_set_state(sink, GST_STATE_NULL);
     gst_object_unref(sink);
+    if (answers)
+        g_serverHeard = true;
     return answers;
 }
 
@@ -152,9 +158,10 @@ private:
                 ended();
             break;
         case QMediaPlayer::InvalidMedia:
-            // After loading, or with a known output that no server answers for,
-            // the file is not to blame.
-            if (m_loaded || (!QMediaDevices::audioOutputs().isEmpty() && !serverAnswers())) {
+            // After loading, or when the server heard before does not answer now,
+            // the file is not to blame. Where no server was ever heard (none at
+            // all, or not yet), an unplayable file is just that.
+            if (m_loaded || (g_serverHeard && !serverAnswers())) {
                 if (lost)
                     lost();
             } else if (invalid) {
@@ -192,6 +199,7 @@ public:
         if (m_warm)
             return;
         m_warm = true;
+        serverAnswers();
         QAudioOutput output;
         QMediaPlayer player;
         player.setAudioOutput(&output);
