@@ -263,6 +263,8 @@ private slots:
         QVERIFY(fake.loadCount() <= loads + 1);
         QCOMPARE(fake.loaded().last(), "alarm.wav");
         QVERIFY(player.isPlaying() && player.passesPlayed() == 0);
+        player.close();
+        QTRY_COMPARE(fake.alive.load(), 0); // the sound thread is done with this engine
         useSoundEngine(nullptr);
     }
 
