@@ -139,6 +139,8 @@ private slots:
         QVERIFY(!main->mnuAlarmKeep->isChecked() && !main->mnuAlarmAutostart->isChecked());
         main->mnuAlarmKeep->trigger();
         main->mnuAlarmAutostart->trigger();
+        main->lstSaved->setCurrentRow(main->lstSaved->rowOf(u"Tea"_s)); // activated after the tick: kept too
+        main->mnuAlarmActivate->trigger();
         QFile entry(f.dir.filePath(u"config/autostart/dawnbell.desktop"_s));
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("\nExec=\"" + QApplication::applicationFilePath().toUtf8() + "\" --hidden\n"));
@@ -148,7 +150,7 @@ private slots:
         QVERIFY(QFile::remove(f.store.pathFor(u"Run"_s)));
         Boxes boxes;
         main = f.start();
-        QCOMPARE(main->lstActive->rows() + main->lstSaved->rows(), (QStringList{"Gym (07:30:00 am)", "Run", "Tea"}));
+        QCOMPARE(main->lstActive->rows() + main->lstSaved->rows(), (QStringList{"Gym (07:30:00 am)", "Tea (07:30:00 am)", "Run"}));
         QTRY_COMPARE(boxes.seen, (QStringList{u"Dawnbell|These alarms were active when Dawnbell last ran, but their profiles "
                                               u"no longer exist or cannot be read: Run|1"_s}));
         QVERIFY(main->mnuAlarmKeep->isChecked() && main->mnuAlarmAutostart->isChecked() && main->Timer5->isActive());

@@ -26,6 +26,11 @@ is_dialog() { xprop -id "$1" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_D
     ended "$APP"
     [ "$STATUS" -eq 0 ]
     mapped "$main"
+    # Other settings, the same profiles: still refused.
+    start XDG_CONFIG_HOME="$E2E_DIR/other-config"
+    keys "$(window "$APP" Dawnbell)" Return
+    ended "$APP"
+    not grep -q '^window [^ ]+ frmMain ' "$E2E_DIR/state.$APP"
 
     kill -TERM "$first"
     ended "$first"

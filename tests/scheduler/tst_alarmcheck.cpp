@@ -114,6 +114,7 @@ private slots:
         QTest::newRow("an hour and a second late") << -1900 << 3600100 << every << "missed A Wed 23:59:59";
         QTest::newRow("resumed 2 h later") << -1900 << 7199100 << every << "missed A Wed 23:59:59";
         QTest::newRow("off for three days") << -1900 << 3 * 86400000 - 7200000 << every << "missed A Fri 23:59:59";
+        QTest::newRow("weekly, off for five days") << -1900 << 5 * 86400000 << "Wednesday, " << "missed A Wed 23:59:59";
         QTest::newRow("clock set back onto the moment") << 9100 << -900 << every << rang(0);
         QTest::newRow("twice in one second") << -900 << -600 << every << rang(0);
     }
@@ -182,6 +183,8 @@ private slots:
                                                       << QDateTime(wednesday.addDays(1), QTime(6, 59, 59), utc);
         QTest::newRow("next of its days") << morning << QStringList{"07:30:00 am|Monday, "}
                                           << QDateTime(QDate(2026, 12, 14), QTime(7, 30), utc);
+        QTest::newRow("passed today, its only day") << morning << QStringList{"06:00:00 am|Wednesday, "}
+                                                    << QDateTime(wednesday.addDays(7), QTime(6, 0), utc);
         QTest::newRow("damaged rows only") << morning << QStringList{"13:00:00 pm|Everyday", "07:30:00 am|Someday, "} << QDateTime();
         QTest::newRow("the clocks change first") << QDateTime(QDate(2026, 3, 28), QTime(23, 0), berlin)
                                                  << QStringList{"02:30:00 am|Everyday"}
