@@ -1,12 +1,14 @@
 #include "app/exitsignals.h"
-#include "app/frmmain.h"
-#include "app/paths.h"
+#include "windows/mainwindow.h"
+#include "profiles/paths.h"
+#include "app/raiserequests.h"
 #include "app/singleinstance.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
-#include "ui/messages.h"
-#include "ui/pictures.h"
-#include "ui/theme.h"
+#include "widgets/messages.h"
+#include "widgets/appstyle.h"
+#include "widgets/pictures.h"
+#include "widgets/theme.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -92,12 +94,12 @@ int main(int argc, char *argv[])
     QSettings settings;
     ProfileIndex index(settings);
     ProfileStore store(Paths::profilesFolder());
-    FrmMain frmMain(store, index);
+    MainWindow frmMain(store, index);
     RaiseRequests raiseRequests;
     raiseRequests.listen(raisePath);
-    QObject::connect(&raiseRequests, &RaiseRequests::raiseRequested, &frmMain, &FrmMain::raiseFromElsewhere);
+    QObject::connect(&raiseRequests, &RaiseRequests::raiseRequested, &frmMain, &MainWindow::raiseFromElsewhere);
     ExitSignals exitSignals;
-    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &FrmMain::cmdExit_MouseUp);
+    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &MainWindow::cmdExit_MouseUp);
     frmMain.Form_Load();
     Theme::centre(&frmMain);
     if (hidden)

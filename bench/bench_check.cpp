@@ -2,7 +2,7 @@
 // profile files re-read every tick. Prints median and worst of many ticks.
 #include "profiles/profilestore.h"
 #include "scheduler/alarmcheck.h"
-#include "scheduler/clock.h"
+#include "tests/support/fakeclock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // whole wall-clock second with at least a second of silence before it. Prints
 // "start EPOCH_SECONDS" (the time of load()) for each pass and "ended" when it ended.
 #include "wallclock.h"
-#include "ui/soundengine.h"
+#include "sound/soundengine.h"
 
 #include <QCoreApplication>
 #include <QPluginLoader>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QTimeZone>
 
 // The time the program runs by. The windows and the alarm check ask this
@@ -17,38 +16,6 @@ public:
     virtual QTimeZone zone() const = 0;
 
     QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(epochMs(), zone()); }
-};
-
-class SystemClock : public Clock
-{
-public:
-    SystemClock();
-    qint64 epochMs() const override;
-    qint64 monotonicMs() const override;
-    QTimeZone zone() const override;
-
-private:
-    QElapsedTimer m_steady;
-};
-
-// A clock that moves only when told to.
-class FakeClock : public Clock
-{
-public:
-    explicit FakeClock(const QDateTime &start = {}, const QTimeZone &zone = QTimeZone::utc());
-    qint64 epochMs() const override { return m_epochMs; }
-    qint64 monotonicMs() const override { return m_monotonicMs; }
-    QTimeZone zone() const override { return m_zone; }
-
-    // Real time passes: both clocks move.
-    void advance(qint64 ms);
-    // The user sets the clock: only the wall clock jumps.
-    void setNow(const QDateTime &when);
-
-private:
-    QTimeZone m_zone;
-    qint64 m_epochMs = 0;
-    qint64 m_monotonicMs = 0;
 };
 
 // The clock of the running program: the system clock unless a test set another.

@@ -1,6 +1,6 @@
 #include "profiles/profilestore.h"
 #include "scheduler/alarmcheck.h"
-#include "scheduler/clock.h"
+#include "fakeclock.h"
 #include "scheduler/timetext.h"
 
 #include <QTemporaryDir>

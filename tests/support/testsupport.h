@@ -3,13 +3,13 @@
 // Shared by the widget tests: a main window over a temporary profile folder and
 // settings file, a clock the test moves, and a way to answer message boxes.
 
-#include "alarm/frmalarm.h"
-#include "app/frmmain.h"
+#include "windows/alarmwindow.h"
+#include "windows/mainwindow.h"
 #include "profiles/profileindex.h"
 #include "profiles/profilestore.h"
-#include "scheduler/clock.h"
+#include "fakeclock.h"
 #include "scheduler/wallclocktimer.h"
-#include "ui/sortedlist.h"
+#include "widgets/sortedlist.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,7 +26,7 @@ struct MainFixture
     ProfileIndex index{settings};
     ProfileStore store{dir.filePath(QStringLiteral("Profiles"))};
     FakeClock clock{QDateTime(QDate(2026, 12, 9), QTime(7, 29, 59), QTimeZone::utc())};
-    std::unique_ptr<FrmMain> main;
+    std::unique_ptr<MainWindow> main;
 
     MainFixture() { setAppClock(&clock); }
     ~MainFixture()
@@ -44,9 +44,9 @@ struct MainFixture
     }
 
     // Shows the main window and activates `names` in turn.
-    FrmMain *start(const QStringList &names = {})
+    MainWindow *start(const QStringList &names = {})
     {
-        main = std::make_unique<FrmMain>(store, index);
+        main = std::make_unique<MainWindow>(store, index);
         main->Form_Load();
         main->show();
         for (const QString &name : names) {
@@ -57,14 +57,14 @@ struct MainFixture
     }
 
     // Runs the check one second later: at 07:30:00 the first time.
-    FrmAlarm *tick()
+    AlarmWindow *tick()
     {
         clock.advance(1000);
         return wake();
     }
 
     // The check's timer goes off (its moment came, or the clock was set).
-    FrmAlarm *wake()
+    AlarmWindow *wake()
     {
         emit main->Timer5->timeout();
         return main->frmAlarm;
