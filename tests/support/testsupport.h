@@ -13,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -43,17 +44,31 @@ struct MainFixture
         index.append(name);
     }
 
-    // Shows the main window and activates `names` in turn.
+    // Shows the main window and activates `names` in turn, as a user does:
+    // a click on the profile's row, then on Activate.
     MainWindow *start(const QStringList &names = {})
     {
         main = std::make_unique<MainWindow>(store, index);
         main->Form_Load();
         main->show();
-        for (const QString &name : names) {
-            main->lstSaved->setCurrentRow(main->lstSaved->rowOf(name));
-            main->activate();
-        }
+        for (const QString &name : names)
+            activate(name);
         return main.get();
+    }
+
+    template<typename T = QWidget>
+    T *part(const char *objectName) const
+    {
+        return main->findChild<T *>(QString::fromLatin1(objectName));
+    }
+
+    // Clicks the row of `name` in the profile list, then Activate.
+    void activate(const QString &name)
+    {
+        auto *saved = part<SortedList>("lstSaved");
+        const QRect row = saved->visualItemRect(saved->item(saved->rowOf(name)));
+        QTest::mouseClick(saved->viewport(), Qt::LeftButton, {}, row.center());
+        QTest::mouseClick(part("cmdAlarm"), Qt::LeftButton);
     }
 
     // Runs the check one second later: at 07:30:00 the first time.
@@ -66,8 +81,17 @@ struct MainFixture
     // The check's timer goes off (its moment came, or the clock was set).
     AlarmWindow *wake()
     {
-        emit main->Timer5->timeout();
-        return main->frmAlarm;
+        emit part<WallClockTimer>("Timer5")->timeout();
+        return alarmWindow();
+    }
+
+    // The open alarm window, if any.
+    static AlarmWindow *alarmWindow()
+    {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *alarm = qobject_cast<AlarmWindow *>(top); alarm && alarm->isVisible())
+                return alarm;
+        return nullptr;
     }
 };
 
