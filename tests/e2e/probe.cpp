@@ -4,17 +4,21 @@
 //   window <class> <objectName> "title" [active] [disabled] [modal]
 //     <class> <objectName> "text" [checked] [disabled]     (labels, buttons, boxes)
 //     <class> <objectName> ["item", "item"*]               (lists; * = selected)
+//   tab <objectName> <objectName>*                         (a window's Tab order)
 //   menu <objectName> ["Open", "---", "Exit"]
 //   tooltip "text"
 //   focus <objectName>                                     (the widget keys go to)
-//   at <objectName> <x> <y> <width> <height>               (named widgets on screen)
+//   at <objectName> <x> <y> <width> <height>               (named widgets and menu bar entries on screen)
 // Texts are quoted with \r, \n, \" and \\ escaped; a mnemonic's & is dropped.
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTimer>
@@ -54,16 +58,42 @@ QString describe(const QWidget *w)
                                               w->isEnabled() ? "" : " disabled");
 }
 
+bool named(const QWidget *w)
+{
+    return !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"));
+}
+
+// The named widgets Tab reaches from the window, in order, disabled ones too.
+// The chain is a ring through the window; the bound only guards against a broken one.
+QString tabOrder(QWidget *top)
+{
+    QString line = QStringLiteral("tab ") + name(top);
+    qsizetype left = top->findChildren<QWidget *>().size();
+    for (QWidget *w = top->nextInFocusChain(); w && w != top && left-- > 0; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(top) && named(w))
+            line += u' ' + w->objectName();
+    }
+    return line;
+}
+
+QString position(const QString &name, const QWidget *w, const QRect &r)
+{
+    const QPoint p = w->mapToGlobal(r.topLeft());
+    return QStringLiteral("at %1 %2 %3 %4 %5").arg(name).arg(p.x()).arg(p.y()).arg(r.width()).arg(r.height());
+}
+
 QString position(const QWidget *w)
 {
-    const QPoint p = w->mapToGlobal(QPoint(0, 0));
-    return QStringLiteral("at %1 %2 %3 %4 %5").arg(w->objectName()).arg(p.x()).arg(p.y()).arg(w->width()).arg(w->height());
+    return position(w->objectName(), w, w->rect());
 }
 
 QString snapshot()
 {
     QStringList out, positions;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
+    // By name: Qt lists the windows in no set order, and equal screens must give equal reports.
+    QWidgetList tops = QApplication::topLevelWidgets();
+    std::stable_sort(tops.begin(), tops.end(), [](const QWidget *a, const QWidget *b) { return a->objectName() < b->objectName(); });
+    for (QWidget *top : tops) {
         if (!top->isVisible() || top->inherits("QTipLabel") || top->objectName() == QLatin1String("QSystemTrayIconSys"))
             continue;
         positions << position(top);
@@ -82,9 +112,16 @@ QString snapshot()
                 continue;
             if (const QString d = describe(w); !d.isEmpty())
                 out << d;
-            if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            if (named(w))
                 positions << position(w);
+            // An entry that is no menu (About) has no widget of its own to click.
+            if (auto *bar = qobject_cast<QMenuBar *>(w)) {
+                for (QAction *a : bar->actions())
+                    if (a->isVisible() && !a->objectName().isEmpty())
+                        positions << position(a->objectName(), bar, bar->actionGeometry(a));
+            }
         }
+        out << tabOrder(top);
     }
     if (QToolTip::isVisible())
         out << "tooltip " + quoted(QToolTip::text());
