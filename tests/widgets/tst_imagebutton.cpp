@@ -4,8 +4,6 @@
 
 #include "testsupport.h"
 
-#include "windows/profileeditor.h"
-#include "windows/aboutwindow.h"
 #include "widgets/imagebutton.h"
 #include "widgets/appstyle.h"
 #include "widgets/pictures.h"
@@ -75,9 +73,9 @@ private slots:
         MainFixture f;
         f.addProfile(QStringLiteral("Gym"));
         MainWindow *main = f.start({QStringLiteral("Gym")});
+        f.part<QAction>("mnuProfilesNew")->trigger();
+        f.part<QAction>("mnuAbout")->trigger();
         f.tick();
-        main->cmdProfile_MouseUp();
-        main->mnuAbout_Click();
         const int button = int(QAccessible::PushButton), edit = int(QAccessible::EditableText);
         const QList<std::tuple<const char *, int, QString>> rows{
             {"cmdProfile", button, "New Profile"}, {"cmdAlarm", button, "Activate"}, {"cmdExit", button, "Exit"},
@@ -91,8 +89,8 @@ private slots:
             {"up", button, "Up"}, {"down", button, "Down"}};
         for (const auto &[name, role, told] : rows) {
             QWidget *control = nullptr;
-            for (QWidget *window : QWidgetList{main, main->frmProfile, main->frmAlarm, main->frmAbout})
-                control = control ? control : window->findChild<QWidget *>(name);
+            for (QWidget *window : QApplication::topLevelWidgets())
+                control = control || !window->isVisible() ? control : window->findChild<QWidget *>(name);
             QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
             QVERIFY2(reader, name);
             QCOMPARE(QString::number(reader->role()) + ' ' + reader->text(QAccessible::Name), QString::number(role) + ' ' + told);
