@@ -65,6 +65,19 @@ private slots:
             QCOMPARE(ours.pixmap(size).toImage(), qts.pixmap(size).toImage());
     }
 
+    // The About window's Close button closes it.
+    void aboutCloses()
+    {
+        MainFixture f;
+        f.start()->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+        QPointer<QWidget> about;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            about = top->objectName() == QLatin1String("frmAbout") ? top : about.data();
+        QVERIFY(about && about->isVisible());
+        QTest::mouseClick(about->findChild<QWidget *>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        QTRY_VERIFY(!about);
+    }
+
     // Every window open at once, the main one disabled under the alarm: each control
     // of ours (plain labels are Qt's own) is told with its role and name, and a
     // reader's press on a picture button acts as a click does, but not in a disabled window.
