@@ -4,6 +4,16 @@
 #include "widgets/theme.h"
 
 #include <QFrame>
+#include <QLabel>
+
+namespace {
+template <typename W> W *place(W *widget, const QString &name, const QRect &at)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(at);
+    return widget;
+}
+} // namespace
 
 AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -18,34 +28,27 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     Theme::paintBlue(this);
     Theme::whiteText(this);
 
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(Pictures::png(QStringLiteral(":/about.png")));
-    Picture1->setGeometry(8, 8, 230, 216);
+    m_picture = place(new QLabel(this), QStringLiteral("Picture1"), QRect(8, 8, 230, 216));
+    m_picture->setPixmap(Pictures::png(QStringLiteral(":/about.png")));
 
     const char *texts[] = {"Dawnbell", "Version: " DAWNBELL_VERSION, "Build: 16", "Release Date: 09.02.06"};
     for (int i = 0; i < 4; ++i) {
-        lblInfo[i] = new QLabel(QString::fromLatin1(texts[i]), this);
-        lblInfo[i]->setObjectName(QStringLiteral("lblInfo_%1").arg(i));
-        lblInfo[i]->setFont(Theme::font(i == 0 ? 11 : 7, true));
-        lblInfo[i]->setWordWrap(true);
-        lblInfo[i]->setGeometry(244, i == 0 ? 12 : 24 + 26 * i, 88, i == 0 ? 24 : 26);
+        m_infoLabels[i] = place(new QLabel(QString::fromLatin1(texts[i]), this), QStringLiteral("lblInfo_%1").arg(i),
+                                QRect(244, i == 0 ? 12 : 24 + 26 * i, 88, i == 0 ? 24 : 26));
+        m_infoLabels[i]->setFont(Theme::font(i == 0 ? 11 : 7, true));
+        m_infoLabels[i]->setWordWrap(true);
     }
 
-    auto *Line1 = new QFrame(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setStyleSheet(QStringLiteral("color: white"));
-    Line1->setGeometry(244, 142, 84, 2);
+    auto *line = place(new QFrame(this), QStringLiteral("Line1"), QRect(244, 142, 84, 2));
+    line->setFrameShape(QFrame::HLine);
+    line->setStyleSheet(QStringLiteral("color: white"));
 
-    cmdClose = new ImageButton(QStringLiteral("Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(246, 190, 81, 25);
-    connect(cmdClose, &ImageButton::mouseUp, this, &AboutWindow::cmdClose_MouseUp);
+    m_closeButton = place(new ImageButton(QStringLiteral("Close"), this), QStringLiteral("cmdClose"), QRect(246, 190, 81, 25));
+    connect(m_closeButton, &ImageButton::mouseUp, this, &AboutWindow::closeWindow);
     Theme::centre(this);
 }
 
-void AboutWindow::cmdClose_MouseUp()
+void AboutWindow::closeWindow()
 {
     close();
 }

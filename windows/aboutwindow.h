@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QLabel>
 #include <QWidget>
 
 class ImageButton;
+class QLabel;
 
 // The About window: the product's name, version, build and release date.
 class AboutWindow : public QWidget
@@ -12,9 +12,10 @@ class AboutWindow : public QWidget
 public:
     explicit AboutWindow(QWidget *parent = nullptr);
 
-    QLabel *lblInfo[4];
-    QLabel *Picture1;
-    ImageButton *cmdClose;
+private:
+    void closeWindow();
 
-    void cmdClose_MouseUp();
+    QLabel *m_picture;
+    QLabel *m_infoLabels[4];
+    ImageButton *m_closeButton;
 };

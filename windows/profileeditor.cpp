@@ -1,34 +1,46 @@
 #include "profileeditor.h"
 
+#include "profiles/blanks.h"
+#include "profiles/daylist.h"
 #include "profiles/modifysession.h"
 #include "profiles/paths.h"
-#include "widgets/digitbox.h"
-#include "widgets/updown.h"
-#include "profiles/daylist.h"
-#include "widgets/imagebutton.h"
+#include "profiles/profilestore.h"
 #include "sound/mediaplayer.h"
+#include "widgets/digitbox.h"
+#include "widgets/imagebutton.h"
+#include "widgets/messages.h"
 #include "widgets/pictures.h"
 #include "widgets/theme.h"
+#include "widgets/updown.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFrame>
-#include <QRegularExpression>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTextDocument>
 
 using Theme::px;
 
 namespace {
-constexpr int noteLimit = 200;
-const QString placeholderText = QStringLiteral("Name or Description");
-
 QRect twips(int left, int top, int width, int height)
 {
     return {px(left), px(top), px(width), px(height)};
 }
 
-template <typename W> W *place(W *widget, const char *name, const QRect &at)
+template <typename O> O *named(O *object, const QString &name)
 {
-    widget->setObjectName(QString::fromLatin1(name));
+    object->setObjectName(name);
+    return object;
+}
+
+template <typename W> W *place(W *widget, const QString &name, const QRect &at)
+{
+    named(widget, name);
     widget->setGeometry(at);
     return widget;
 }
@@ -40,7 +52,7 @@ void setTextColour(QWidget *box, const QColor &colour)
     box->setPalette(p);
 }
 
-QLabel *heading(QWidget *parent, const char *name, const QString &text, const QRect &at, bool bold)
+QLabel *heading(QWidget *parent, const QString &name, const QString &text, const QRect &at, bool bold)
 {
     auto *label = place(new QLabel(text, parent), name, at);
     if (bold)
@@ -50,13 +62,24 @@ QLabel *heading(QWidget *parent, const char *name, const QString &text, const QR
     return label;
 }
 
-void separator(QWidget *parent, int index, int y)
+void separator(QWidget *parent, const QString &name, int y)
 {
-    auto *line = place(new QFrame(parent), "Line1", QRect(px(135), px(y), px(6955 - 135), 1));
-    line->setObjectName(QStringLiteral("Line1_%1").arg(index));
+    auto *line = place(new QFrame(parent), name, QRect(px(135), px(y), px(6955 - 135), 1));
     line->setStyleSheet(QStringLiteral("background: white"));
 }
 } // namespace
+
+ProfileEditor::OpenFileDialog ProfileEditor::openFileDialog = [](QWidget *parent, const QString &title,
+                                                                 const QString &folder, const QString &lastFile,
+                                                                 const QString &filter) {
+    QFileDialog dialog(parent, title, lastFile.isEmpty() ? folder : lastFile, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!lastFile.isEmpty())
+        dialog.selectFile(lastFile);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                   : QString();
+};
 
 ProfileEditor::ProfileEditor(ProfileStore &store, ModifySession &modify) : QWidget(nullptr), m_store(store), m_modify(modify)
 {
@@ -69,126 +92,126 @@ ProfileEditor::ProfileEditor(ProfileStore &store, ModifySession &modify) : QWidg
     setFont(Theme::font());
     Theme::paintBlue(this);
     buildControls();
+    connectControls();
     Theme::centre(this);
-    txtAlarm->setText(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
+    m_soundEdit->setText(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
 }
 
 ProfileEditor::~ProfileEditor() = default;
 
 void ProfileEditor::buildControls()
 {
-    Label4 = heading(this, "Label4", QStringLiteral("Alarm Settings:"), twips(240, 240, 1530, 210), true);
-    Label1 = heading(this, "Label1", QStringLiteral("Name:"), twips(360, 720, 570, 195), false);
-    txtName = place(new QLineEdit(this), "txtName", twips(1080, 660, 2175, 350));
-    txtName->setMaxLength(22);
-    txtName->installEventFilter(this);
+    m_settingsHeading = heading(this, QStringLiteral("Label4"), QStringLiteral("Alarm Settings:"), twips(240, 240, 1530, 210), true);
+    m_nameCaption = heading(this, QStringLiteral("Label1"), QStringLiteral("Name:"), twips(360, 720, 570, 195), false);
+    m_nameEdit = place(new QLineEdit(this), QStringLiteral("txtName"), twips(1080, 660, 2175, 350));
+    m_nameEdit->setMaxLength(22);
+    m_nameEdit->installEventFilter(this);
     showPlaceholder();
 
-    Label2 = heading(this, "Label2", QStringLiteral("Time:"), twips(3480, 720, 495, 195), false);
-    txtTime = place(new DigitBox(1, 12, QStringLiteral("01"), this), "txtTime", QRect(272, 44, 26, 23));
-    UpDown1 = place(new UpDown(txtTime, this), "UpDown1", QRect(298, 44, 14, 23));
-    txtTime2 = place(new DigitBox(0, 59, QStringLiteral("00"), this), "txtTime2", QRect(320, 44, 26, 23));
-    UpDown2 = place(new UpDown(txtTime2, this), "UpDown2", QRect(346, 44, 14, 23));
-    optTime[0] = place(new QRadioButton(QStringLiteral("am"), this), "optTime_0", twips(5520, 720, 615, 255));
-    optTime[1] = place(new QRadioButton(QStringLiteral("pm"), this), "optTime_1", twips(6240, 720, 615, 255));
-    optTime[0]->setChecked(true);
+    m_timeCaption = heading(this, QStringLiteral("Label2"), QStringLiteral("Time:"), twips(3480, 720, 495, 195), false);
+    m_hourBox = place(new DigitBox(1, 12, QStringLiteral("01"), this), QStringLiteral("txtTime"), QRect(272, 44, 26, 23));
+    m_hourArrows = place(new UpDown(m_hourBox, this), QStringLiteral("UpDown1"), QRect(298, 44, 14, 23));
+    m_minuteBox = place(new DigitBox(0, 59, QStringLiteral("00"), this), QStringLiteral("txtTime2"), QRect(320, 44, 26, 23));
+    m_minuteArrows = place(new UpDown(m_minuteBox, this), QStringLiteral("UpDown2"), QRect(346, 44, 14, 23));
+    m_amOption = place(new QRadioButton(QStringLiteral("am"), this), QStringLiteral("optTime_0"), twips(5520, 720, 615, 255));
+    m_pmOption = place(new QRadioButton(QStringLiteral("pm"), this), QStringLiteral("optTime_1"), twips(6240, 720, 615, 255));
+    m_amOption->setChecked(true);
 
-    Label3 = heading(this, "Label3", QStringLiteral("Sound:"), twips(360, 1200, 615, 195), false);
-    txtAlarm = place(new QLineEdit(this), "txtAlarm", twips(1080, 1120, 3975, 350));
-    cmdBrowse = place(new ImageButton(QStringLiteral("Browse"), this), "cmdBrowse", twips(5160, 1110, 1200, 375));
-    picStop = place(new ImageButton(Pictures::png(QStringLiteral(":/stop-normal.png")), Pictures::png(QStringLiteral(":/stop-hover.png")), this),
-                    "picStop", twips(6480, 1110, 380, 380));
-    picPlay = place(new ImageButton(Pictures::png(QStringLiteral(":/play-normal.png")), Pictures::png(QStringLiteral(":/play-hover.png")), this),
-                    "picPlay", twips(6480, 1110, 380, 380));
-    for (ImageButton *picture : {picPlay, picStop}) {
+    m_soundCaption = heading(this, QStringLiteral("Label3"), QStringLiteral("Sound:"), twips(360, 1200, 615, 195), false);
+    m_soundEdit = place(new QLineEdit(this), QStringLiteral("txtAlarm"), twips(1080, 1120, 3975, 350));
+    m_browseButton = place(new ImageButton(QStringLiteral("Browse"), this), QStringLiteral("cmdBrowse"), twips(5160, 1110, 1200, 375));
+    m_stopButton = place(new ImageButton(Pictures::png(QStringLiteral(":/stop-normal.png")), Pictures::png(QStringLiteral(":/stop-hover.png")), this),
+                         QStringLiteral("picStop"), twips(6480, 1110, 380, 380));
+    m_playButton = place(new ImageButton(Pictures::png(QStringLiteral(":/play-normal.png")), Pictures::png(QStringLiteral(":/play-hover.png")), this),
+                         QStringLiteral("picPlay"), twips(6480, 1110, 380, 380));
+    for (ImageButton *picture : {m_playButton, m_stopButton}) {
         picture->setSpaceActivates(false);
         picture->setFocusPolicy(Qt::NoFocus);
     }
-    picStop->hide();
-    picPlay->setAccessibleName(QStringLiteral("Play sound"));
-    picStop->setAccessibleName(QStringLiteral("Stop sound"));
+    m_stopButton->hide();
+    m_playButton->setAccessibleName(QStringLiteral("Play sound"));
+    m_stopButton->setAccessibleName(QStringLiteral("Stop sound"));
     // Names for screen readers: the caption beside each box.
     const std::pair<QWidget *, const char *> boxNames[] = {
-        {txtName, "Name"}, {txtTime, "Hour"}, {txtTime2, "Minute"}, {txtAlarm, "Sound"}};
+        {m_nameEdit, "Name"}, {m_hourBox, "Hour"}, {m_minuteBox, "Minute"}, {m_soundEdit, "Sound"}};
     for (const auto &[box, boxName] : boxNames)
         box->setAccessibleName(QString::fromLatin1(boxName));
 
-    chkVolume = place(new QCheckBox(QStringLiteral("Gradually Increase volume"), this), "chkVolume", twips(360, 1680, 2775, 255));
-    separator(this, 0, 2160);
-    Label5 = heading(this, "Label5", QStringLiteral("Occurrence:"), twips(240, 2280, 1215, 210), true);
-    chkAll = place(new QCheckBox(QStringLiteral("All"), this), "chkAll", twips(360, 2640, 615, 255));
+    m_risingCheck = place(new QCheckBox(QStringLiteral("Gradually Increase volume"), this), QStringLiteral("chkVolume"), twips(360, 1680, 2775, 255));
+    separator(this, QStringLiteral("Line1_0"), 2160);
+    m_occurrenceHeading = heading(this, QStringLiteral("Label5"), QStringLiteral("Occurrence:"), twips(240, 2280, 1215, 210), true);
+    m_allCheck = place(new QCheckBox(QStringLiteral("All"), this), QStringLiteral("chkAll"), twips(360, 2640, 615, 255));
     const char *dayCaptions[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
     const int dayLefts[] = {1080, 1930, 2760, 3615, 4440, 5175, 5950};
     for (int d = 0; d < 7; ++d) {
-        chkDays[d] = place(new QCheckBox(QString::fromLatin1(dayCaptions[d]), this), "chkDays", twips(dayLefts[d], 2640, 735, 255));
-        chkDays[d]->setObjectName(QStringLiteral("chkDays_%1").arg(d));
-        chkDays[d]->setProperty("tag", DayList::weekdayNames()[d]);
+        m_dayChecks[d] = place(new QCheckBox(QString::fromLatin1(dayCaptions[d]), this), QStringLiteral("chkDays_%1").arg(d), twips(dayLefts[d], 2640, 735, 255));
+        m_dayChecks[d]->setProperty("tag", DayList::weekdayNames()[d]);
     }
-    separator(this, 1, 3120);
-    Label6 = heading(this, "Label6", QStringLiteral("Personal Note:"), twips(240, 3240, 1470, 210), true);
-    txtNote = place(new QPlainTextEdit(this), "txtNote", twips(360, 3600, 5655, 1695));
-    txtNote->setTabChangesFocus(true);
-    txtNote->setAccessibleName(QStringLiteral("Personal Note"));
-    txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lblLimit = heading(this, "lblLimit", QStringLiteral("200/200"), twips(6120, 5100, 705, 195), false);
-    lblLimit->setAccessibleDescription(QStringLiteral("Characters left in the note"));
-    separator(this, 2, 5520);
-    cmdSave = place(new ImageButton(QStringLiteral("Save"), this), "cmdSave", twips(4320, 5640, 1215, 375));
-    cmdCancel = place(new ImageButton(QStringLiteral("Cancel"), this), "cmdCancel", twips(5640, 5640, 1215, 375));
+    separator(this, QStringLiteral("Line1_1"), 3120);
+    m_noteHeading = heading(this, QStringLiteral("Label6"), QStringLiteral("Personal Note:"), twips(240, 3240, 1470, 210), true);
+    m_noteEdit = place(new QPlainTextEdit(this), QStringLiteral("txtNote"), twips(360, 3600, 5655, 1695));
+    m_noteEdit->setTabChangesFocus(true);
+    m_noteEdit->setAccessibleName(QStringLiteral("Personal Note"));
+    m_noteEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_limitLabel = heading(this, QStringLiteral("lblLimit"), QStringLiteral("200/200"), twips(6120, 5100, 705, 195), false);
+    m_limitLabel->setAccessibleDescription(QStringLiteral("Characters left in the note"));
+    separator(this, QStringLiteral("Line1_2"), 5520);
+    m_saveButton = place(new ImageButton(QStringLiteral("Save"), this), QStringLiteral("cmdSave"), twips(4320, 5640, 1215, 375));
+    m_cancelButton = place(new ImageButton(QStringLiteral("Cancel"), this), QStringLiteral("cmdCancel"), twips(5640, 5640, 1215, 375));
 
-    for (QWidget *w : std::initializer_list<QWidget *>{chkVolume, chkAll, optTime[0], optTime[1]})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_risingCheck, m_allCheck, m_amOption, m_pmOption})
         Theme::whiteText(w);
-    for (QCheckBox *day : chkDays)
+    for (QCheckBox *day : m_dayChecks)
         Theme::whiteText(day);
 
-    QWidget *order[] = {txtName, txtTime, txtTime2, optTime[0], optTime[1], txtAlarm, cmdBrowse, chkVolume, chkAll,
-                        chkDays[0], chkDays[1], chkDays[2], chkDays[3], chkDays[4], chkDays[5], chkDays[6], txtNote,
-                        cmdSave, cmdCancel};
+    QWidget *order[] = {m_nameEdit, m_hourBox, m_minuteBox, m_amOption, m_pmOption, m_soundEdit, m_browseButton,
+                        m_risingCheck, m_allCheck, m_dayChecks[0], m_dayChecks[1], m_dayChecks[2], m_dayChecks[3],
+                        m_dayChecks[4], m_dayChecks[5], m_dayChecks[6], m_noteEdit, m_saveButton, m_cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
 
-    connect(chkAll, &QCheckBox::toggled, this, &ProfileEditor::chkAll_Click);
-    connect(txtNote, &QPlainTextEdit::textChanged, this, &ProfileEditor::txtNote_Change);
-    connect(cmdSave, &ImageButton::mouseUp, this, &ProfileEditor::cmdSave_MouseUp);
-    connect(cmdCancel, &ImageButton::mouseUp, this, &ProfileEditor::cmdCancel_MouseUp);
-    connect(cmdBrowse, &ImageButton::mouseUp, this, &ProfileEditor::cmdBrowse_MouseUp);
-    connect(picPlay, &ImageButton::mouseUp, this, &ProfileEditor::picPlay_MouseUp);
-    connect(picStop, &ImageButton::mouseUp, this, &ProfileEditor::picStop_MouseUp);
+void ProfileEditor::connectControls()
+{
+    connect(m_allCheck, &QCheckBox::toggled, this, &ProfileEditor::tickAllDays);
+    connect(m_noteEdit, &QPlainTextEdit::textChanged, this, &ProfileEditor::limitNote);
+    connect(m_saveButton, &ImageButton::mouseUp, this, &ProfileEditor::save);
+    connect(m_cancelButton, &ImageButton::mouseUp, this, &ProfileEditor::cancel);
+    connect(m_browseButton, &ImageButton::mouseUp, this, &ProfileEditor::browseForSound);
+    connect(m_playButton, &ImageButton::mouseUp, this, &ProfileEditor::playPreview);
+    connect(m_stopButton, &ImageButton::mouseUp, this, &ProfileEditor::stopPreview);
 }
 
 void ProfileEditor::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    txtName->setFocus();
-}
-
-bool ProfileEditor::nameIsPlaceholder() const
-{
-    return txtName->palette().color(QPalette::Text) == Theme::placeholderGrey;
+    m_nameEdit->setFocus();
 }
 
 void ProfileEditor::showPlaceholder()
 {
-    txtName->setText(placeholderText);
-    setTextColour(txtName, Theme::placeholderGrey);
+    m_draft.namePlaceholder = true;
+    m_nameEdit->setText(ProfileDraft::placeholder);
+    setTextColour(m_nameEdit, Theme::placeholderGrey);
 }
 
 bool ProfileEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtName) {
-        if (event->type() == QEvent::FocusIn && nameIsPlaceholder()) {
-            txtName->clear();
-            setTextColour(txtName, Qt::black);
-        } else if (event->type() == QEvent::FocusOut && txtName->text().isEmpty()) {
+    if (watched == m_nameEdit) {
+        if (event->type() == QEvent::FocusIn && m_draft.namePlaceholder) {
+            m_draft.namePlaceholder = false;
+            m_nameEdit->clear();
+            setTextColour(m_nameEdit, Qt::black);
+        } else if (event->type() == QEvent::FocusOut && m_nameEdit->text().isEmpty()) {
             showPlaceholder();
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void ProfileEditor::chkAll_Click(bool ticked)
+void ProfileEditor::tickAllDays(bool ticked)
 {
-    for (QCheckBox *day : chkDays) {
+    for (QCheckBox *day : m_dayChecks) {
         day->setChecked(ticked);
         day->setEnabled(!ticked);
     }
@@ -198,89 +221,128 @@ QString ProfileEditor::noteText() const
 {
     // The raw text: toPlainText() turns no-break blanks into plain ones, and a
     // profile put back must keep the note exactly as it was read.
-    QString note = txtNote->document()->toRawText();
+    QString note = m_noteEdit->document()->toRawText();
     note.replace(QChar::ParagraphSeparator, QLatin1Char('\n')).replace(QChar::LineSeparator, QLatin1Char('\n'));
     return note.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-void ProfileEditor::txtNote_Change()
+void ProfileEditor::limitNote()
 {
-    // An insertion past the limit keeps what fits of it, as a length-limited
-    // box does; a longer note filled in from a file stays.
-    QString note = noteText();
-    if (note.size() > noteLimit && note.size() > m_lastNote.size()) {
-        const QString crlf = QStringLiteral("\r\n"), lf = QStringLiteral("\n");
-        const QString before = QString(m_lastNote).replace(crlf, lf), now = QString(note).replace(crlf, lf);
-        qsizetype head = 0, tail = 0;
-        while (head < before.size() && head < now.size() && before[head] == now[head])
-            ++head;
-        while (tail < before.size() - head && tail < now.size() - head
-               && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
-            ++tail;
-        qsizetype room = noteLimit - (head + tail + before.left(head).count(u'\n') + before.right(tail).count(u'\n'));
-        QString fits;
-        for (QChar c : now.mid(head, now.size() - head - tail)) {
-            room -= c == u'\n' ? 2 : 1;
-            if (room < 0)
-                break;
-            fits += c;
-        }
-        const QSignalBlocker block(txtNote);
-        txtNote->setPlainText(before.left(head) + fits + before.right(tail));
-        QTextCursor cursor = txtNote->textCursor();
-        cursor.setPosition(int(head + fits.size()));
-        txtNote->setTextCursor(cursor);
-        note = noteText();
+    if (const auto cut = m_noteLimit.cut(noteText())) {
+        const QSignalBlocker block(m_noteEdit);
+        m_noteEdit->setPlainText(cut->text);
+        QTextCursor cursor = m_noteEdit->textCursor();
+        cursor.setPosition(cut->cursor);
+        m_noteEdit->setTextCursor(cursor);
     }
-    m_lastNote = note;
-    lblLimit->setText(QStringLiteral("%1/%2").arg(noteLimit - note.size()).arg(noteLimit));
+    m_noteLimit.settle(noteText());
+    m_limitLabel->setText(m_noteLimit.counter());
+}
+
+// The fields as the user left them; the placeholder state is the draft's own.
+void ProfileEditor::readDraft()
+{
+    m_draft.name = m_nameEdit->text();
+    m_draft.hour = m_hourBox->text();
+    m_draft.minute = m_minuteBox->text();
+    m_draft.pm = !m_amOption->isChecked();
+    m_draft.sound = m_soundEdit->text();
+    m_draft.rising = m_risingCheck->isChecked();
+    m_draft.all = m_allCheck->isChecked();
+    for (int d = 0; d < 7; ++d)
+        m_draft.days[d] = m_dayChecks[d]->isChecked();
+    m_draft.note = noteText();
+}
+
+void ProfileEditor::showDraft()
+{
+    m_allCheck->setChecked(m_draft.all);
+    for (int d = 0; d < 7; ++d) {
+        m_dayChecks[d]->setChecked(m_draft.days[d]);
+        m_dayChecks[d]->setEnabled(!m_draft.all);
+    }
+    m_nameEdit->setText(m_draft.name);
+    setTextColour(m_nameEdit, m_draft.namePlaceholder ? Theme::placeholderGrey : QColor(Qt::black));
+    m_hourBox->setText(m_draft.hour);
+    m_minuteBox->setText(m_draft.minute);
+    (m_draft.pm ? m_pmOption : m_amOption)->setChecked(true);
+    m_soundEdit->setText(m_draft.sound);
+    m_risingCheck->setChecked(m_draft.rising);
+    m_noteLimit.settle(m_draft.note); // a file's note may be longer than typing allows
+    m_noteEdit->setPlainText(QString(m_draft.note).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 bool ProfileEditor::loadForModify(const ProfileRecord &profile)
 {
     setWindowTitle(QStringLiteral("Modify a Profile"));
-    return FillEditorFromProfile(profile);
+    readDraft();
+    const bool whole = m_draft.load(profile);
+    showDraft();
+    return whole;
 }
 
-bool ProfileEditor::FillEditorFromProfile(const ProfileRecord &profile)
+QWidget *ProfileEditor::fieldBox(ProfileDraft::Field field) const
 {
-    chkAll->setChecked(false);
-    chkAll_Click(false);
-    txtName->setText(profile.name);
-    setTextColour(txtName, Qt::black);
-    // A hand-edited "7:05:00" is read as 07:05; what cannot be read is shown
-    // as it stands, and saving refuses it.
-    static const QRegularExpression clock(QStringLiteral("^(\\d{1,2}):(\\d{1,2}):\\d{1,2}$"));
-    const QRegularExpressionMatch time = clock.match(profile.time.trimmed());
-    txtTime->setText(time.hasMatch() ? time.captured(1).rightJustified(2, u'0') : profile.time.left(2));
-    txtTime2->setText(time.hasMatch() ? time.captured(2).rightJustified(2, u'0') : profile.time.mid(3, 2));
-    optTime[profile.period == QLatin1String("am") ? 0 : 1]->setChecked(true);
-    txtAlarm->setText(profile.sound);
-
-    const auto days = DayList::parse(profile.days);
-    if (!days)
-        return false;
-    if (profile.days == DayList::everyday) {
-        chkAll->setChecked(true);
-    } else {
-        for (int d : *days)
-            chkDays[d]->setChecked(true);
+    switch (field) {
+    case ProfileDraft::Field::Hour:
+        return m_hourBox;
+    case ProfileDraft::Field::Minute:
+        return m_minuteBox;
+    case ProfileDraft::Field::Sound:
+        return m_soundEdit;
+    case ProfileDraft::Field::Name:
+        break;
     }
+    return m_nameEdit;
+}
 
-    bool whole = false;
-    const int rising = profile.rising.trimmed().toInt(&whole);
-    if (!whole)
+bool ProfileEditor::refuse(const ProfileDraft::Refusal &refusal)
+{
+    Messages::critical(this, refusal.title, refusal.text);
+    fieldBox(refusal.focus)->setFocus();
+    return false;
+}
+
+// Validates and writes the profile, lists it and closes.
+bool ProfileEditor::save()
+{
+    m_saveButton->showNormalImage();
+    readDraft();
+    const auto nameOrTime = m_draft.checkNameAndTime();
+    if (m_draft.name != m_nameEdit->text()) // a blank name saves as "Default"
+        m_nameEdit->setText(m_draft.name);
+    if (nameOrTime)
+        return refuse(*nameOrTime);
+    if (m_draft.asksAboutSilence(m_modify.active())
+        && !Messages::askOkCancel(this, Messages::appTitle, ProfileDraft::silenceQuestion())) {
+        m_soundEdit->setFocus();
         return false;
-    chkVolume->setChecked(rising == 1);
-
-    m_lastNote = profile.note; // a file's note may be longer than typing allows
-    txtNote->setPlainText(QString(profile.note).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+    const auto daysOrName = m_draft.checkDaysAndName([this](const QString &name) { return m_store.exists(name); });
+    m_allCheck->setChecked(m_draft.all);
+    if (daysOrName)
+        return refuse(*daysOrName);
+    QString reason;
+    if (!m_modify.save(m_draft.record(), &reason))
+        return refuse(ProfileDraft::notSaved(m_draft.name, reason));
+    emit saved(m_draft.name);
+    cancel();
     return true;
 }
 
-void ProfileEditor::cmdCancel_MouseUp()
+bool ProfileEditor::putBack()
 {
-    cmdCancel->showNormalImage();
+    QString reason;
+    const QString name = m_modify.takenName();
+    if (!m_modify.putBack(&reason))
+        return refuse(ProfileDraft::notSaved(name, reason));
+    emit saved(name);
+    return true;
+}
+
+void ProfileEditor::cancel()
+{
+    m_cancelButton->showNormalImage();
     close();
 }
 
@@ -302,8 +364,51 @@ void ProfileEditor::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (MediaPlayer1)
-        MediaPlayer1->close();
+    if (m_player)
+        m_player->close();
     event->accept();
     emit unloaded();
+}
+
+void ProfileEditor::browseForSound()
+{
+    m_browseButton->showNormalImage();
+    const QString path = m_soundEdit->text();
+    const QString ending = path.right(11);
+    if (trimBlanks(path).isEmpty() || ending == QLatin1String("Sample1.mp3") || ending == QLatin1String("Sample2.mp3"))
+        m_dialogFolder = Paths::sampleFolder();
+    const QString chosen = openFileDialog(this, QStringLiteral("Open File"), m_dialogFolder, m_dialogFile,
+                                          QStringLiteral("MP3 Files (*.mp3);;WAV Files (*.wav)"));
+    if (!chosen.isEmpty())
+        m_dialogFile = chosen;
+    // Cancelling after an earlier choice puts that choice back, as the dialog remembers it.
+    QFile test(m_dialogFile);
+    if (m_dialogFile.isEmpty() || !test.open(QIODevice::ReadOnly))
+        return;
+    m_soundEdit->setText(m_dialogFile);
+}
+
+void ProfileEditor::playPreview()
+{
+    m_playButton->showNormalImage();
+    if (!m_player)
+        m_player = named(new MediaPlayer(this), QStringLiteral("MediaPlayer1"));
+    m_player->setUrl(m_soundEdit->text());
+    const QString status = m_player->status();
+    if (!status.isEmpty() && status != QLatin1String("Ready")) {
+        m_playButton->hide();
+        m_stopButton->show();
+        return;
+    }
+    Messages::critical(this, QStringLiteral("Error"),
+                       QStringLiteral("An error occured while trying to play the requested song.") + Messages::lineBreak
+                           + QStringLiteral("Please enter a valid path and try again."));
+}
+
+void ProfileEditor::stopPreview()
+{
+    if (m_player)
+        m_player->close();
+    m_stopButton->hide();
+    m_playButton->show();
 }

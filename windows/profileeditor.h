@@ -1,20 +1,22 @@
 #pragma once
 
+#include "profiles/notelimit.h"
+#include "profiles/profiledraft.h"
 #include "profiles/profilerecord.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QWidget>
 #include <functional>
 
 class DigitBox;
-class ModifySession;
-class ProfileStore;
 class ImageButton;
 class MediaPlayer;
+class ModifySession;
+class ProfileStore;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
 class UpDown;
 
 // The editor in which a profile is created or changed.
@@ -25,40 +27,14 @@ public:
     ProfileEditor(ProfileStore &store, ModifySession &modify);
     ~ProfileEditor() override;
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *lblLimit;
-    QLineEdit *txtName, *txtAlarm;
-    DigitBox *txtTime, *txtTime2;
-    UpDown *UpDown1, *UpDown2;
-    QRadioButton *optTime[2];
-    QCheckBox *chkVolume, *chkAll, *chkDays[7];
-    QPlainTextEdit *txtNote;
-    ImageButton *cmdBrowse, *picPlay, *picStop, *cmdSave, *cmdCancel;
-    MediaPlayer *MediaPlayer1 = nullptr; // made on the first preview
-
     // Turns the open editor into the modification of `profile`: its title and
-    // fields. False as FillEditorFromProfile.
+    // fields. False when its days line or its rising-volume line cannot be
+    // shown (the fields before it show the profile's values).
     bool loadForModify(const ProfileRecord &profile);
-    // Shows a profile's texts in the fields; false when its days line or its
-    // rising-volume line cannot be shown (the fields set so far keep their values).
-    bool FillEditorFromProfile(const ProfileRecord &profile);
-    // The note with CR LF line breaks, as the file holds it.
-    QString noteText() const;
-    bool nameIsPlaceholder() const;
-
-    // Validates and writes the profile, lists it and closes; false when a check
-    // or the write stopped it.
-    bool cmdSave_MouseUp();
-    void cmdCancel_MouseUp();
-    void cmdBrowse_MouseUp();
-    void picPlay_MouseUp();
-    void picStop_MouseUp();
     // Closes after a failed modification, which has nothing to put back.
     void closeWithoutPutBack();
     // Closes as the program ends, even when the put-back fails (the next start recovers it).
     void closeOnExit();
-    // Puts the profile taken out for modification back as it was; false, after
-    // telling the user, when that fails.
-    bool putBack();
 
     // The file dialog, replaceable by tests: (parent, title, initial folder,
     // last chosen file, filter) → the chosen file or empty.
@@ -78,14 +54,41 @@ protected:
 
 private:
     void buildControls();
+    void connectControls();
+    void readDraft();
+    void showDraft();
     void showPlaceholder();
-    void chkAll_Click(bool ticked);
-    void txtNote_Change();
-    bool refuse(const QString &title, const QString &text, QWidget *focus);
+    QString noteText() const;
+    QWidget *fieldBox(ProfileDraft::Field field) const;
+    bool refuse(const ProfileDraft::Refusal &refusal);
+    // Puts the profile taken out for modification back as it was; false, after
+    // telling the user, when that fails.
+    bool putBack();
+
+    bool save();
+    void cancel();
+    void browseForSound();
+    void playPreview();
+    void stopPreview();
+    void tickAllDays(bool ticked);
+    void limitNote();
+
     ProfileStore &m_store;
     ModifySession &m_modify;
+    ProfileDraft m_draft;
+    NoteLimit m_noteLimit;
     bool m_exiting = false;
     QString m_dialogFolder; // set once a sample path chose it
     QString m_dialogFile;   // the last file chosen in this window
-    QString m_lastNote;     // the note before the change that overfilled it
+
+    QLabel *m_settingsHeading, *m_nameCaption, *m_timeCaption, *m_soundCaption, *m_occurrenceHeading, *m_noteHeading;
+    QLabel *m_limitLabel;
+    QLineEdit *m_nameEdit, *m_soundEdit;
+    DigitBox *m_hourBox, *m_minuteBox;
+    UpDown *m_hourArrows, *m_minuteArrows;
+    QRadioButton *m_amOption, *m_pmOption;
+    QCheckBox *m_risingCheck, *m_allCheck, *m_dayChecks[7];
+    QPlainTextEdit *m_noteEdit;
+    ImageButton *m_browseButton, *m_playButton, *m_stopButton, *m_saveButton, *m_cancelButton;
+    MediaPlayer *m_player = nullptr; // made on the first preview
 };

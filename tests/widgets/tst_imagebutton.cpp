@@ -4,8 +4,6 @@
 
 #include "testsupport.h"
 
-#include "windows/profileeditor.h"
-#include "windows/aboutwindow.h"
 #include "widgets/imagebutton.h"
 #include "widgets/appstyle.h"
 #include "widgets/pictures.h"
@@ -67,6 +65,19 @@ private slots:
             QCOMPARE(ours.pixmap(size).toImage(), qts.pixmap(size).toImage());
     }
 
+    // The About window's Close button closes it.
+    void aboutCloses()
+    {
+        MainFixture f;
+        f.start()->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+        QPointer<QWidget> about;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            about = top->objectName() == QLatin1String("frmAbout") ? top : about.data();
+        QVERIFY(about && about->isVisible());
+        QTest::mouseClick(about->findChild<QWidget *>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        QTRY_VERIFY(!about);
+    }
+
     // Every window open at once, the main one disabled under the alarm: each control
     // of ours (plain labels are Qt's own) is told with its role and name, and a
     // reader's press on a picture button acts as a click does, but not in a disabled window.
@@ -75,9 +86,9 @@ private slots:
         MainFixture f;
         f.addProfile(QStringLiteral("Gym"));
         MainWindow *main = f.start({QStringLiteral("Gym")});
+        f.part<QAction>("mnuProfilesNew")->trigger();
+        f.part<QAction>("mnuAbout")->trigger();
         f.tick();
-        main->cmdProfile_MouseUp();
-        main->mnuAbout_Click();
         const int button = int(QAccessible::PushButton), edit = int(QAccessible::EditableText);
         const QList<std::tuple<const char *, int, QString>> rows{
             {"cmdProfile", button, "New Profile"}, {"cmdAlarm", button, "Activate"}, {"cmdExit", button, "Exit"},
@@ -91,8 +102,8 @@ private slots:
             {"up", button, "Up"}, {"down", button, "Down"}};
         for (const auto &[name, role, told] : rows) {
             QWidget *control = nullptr;
-            for (QWidget *window : QWidgetList{main, main->frmProfile, main->frmAlarm, main->frmAbout})
-                control = control ? control : window->findChild<QWidget *>(name);
+            for (QWidget *window : QApplication::topLevelWidgets())
+                control = control || !window->isVisible() ? control : window->findChild<QWidget *>(name);
             QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
             QVERIFY2(reader, name);
             QCOMPARE(QString::number(reader->role()) + ' ' + reader->text(QAccessible::Name), QString::number(role) + ' ' + told);

@@ -1,5 +1,6 @@
 // The alarm window, opened by a real firing of the check: keys, note, blink,
 // volume ramp, snooze countdown and the ways out.
+#include <QLineEdit>
 #include <QtTest>
 
 #include "testsupport.h"
@@ -79,8 +80,8 @@ private slots:
         QTest::addColumn<Opener>("open");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("mainEnabled");
-        const auto editorBox = [](MainWindow *m) { m->cmdProfile_MouseUp(); m->frmProfile->txtTime->clear(); m->frmProfile->cmdSave_MouseUp(); };
-        const auto browse = [](MainWindow *m) { m->cmdProfile_MouseUp(); m->frmProfile->cmdBrowse_MouseUp(); };
+        const auto editorBox = [](MainWindow *m) { m->cmdProfile_MouseUp(); m->frmProfile->findChild<QLineEdit *>("txtTime")->clear(); QTest::mouseClick(m->frmProfile->findChild<QWidget *>("cmdSave"), Qt::LeftButton); };
+        const auto browse = [](MainWindow *m) { m->cmdProfile_MouseUp(); QTest::mouseClick(m->frmProfile->findChild<QWidget *>("cmdBrowse"), Qt::LeftButton); };
         const QList<std::tuple<const char *, Opener, bool, const char *>> rows{
             {"Delete confirmation", &MainWindow::mnuHiddenDelete_Click, true, "Space Escape cmdSnooze cmdDismiss cmdDeactivate"},
             {"error box", &MainWindow::deactivate, true, "Escape"}, {"About", &MainWindow::mnuAbout_Click, true, "close"},
@@ -243,14 +244,14 @@ private slots:
         QVERIFY(alarm->MediaPlayer1->url() == sound && alarm->MediaPlayer1->isPlaying());
 
         if (editorFirst)
-            f.main->frmProfile->cmdCancel_MouseUp();
+            QTest::mouseClick(f.main->frmProfile->findChild<QWidget *>("cmdCancel"), Qt::LeftButton);
         QVERIFY(!f.main->isEnabled());
         QTest::mouseClick(alarm->cmdDeactivate, Qt::LeftButton);
         QCOMPARE(f.main->lstSaved->rows() + f.main->lstActive->rows() + f.main->lstHidden->rows(),
                  (QStringList{"Alpha", "Aaron (09:00:00 am)", "Zulu (08:00:00 am)", "Aaron (09:00:00 am)", "Zulu (08:00:00 am)"}));
         QCOMPARE(f.main->isEnabled(), editorFirst);
         if (!editorFirst)
-            f.main->frmProfile->cmdCancel_MouseUp();
+            QTest::mouseClick(f.main->frmProfile->findChild<QWidget *>("cmdCancel"), Qt::LeftButton);
         QVERIFY(f.main->isEnabled());
     }
 };

@@ -1,9 +1,8 @@
-#include "windows/profileeditor.h"
 #include "testsupport.h"
-#include "widgets/imagebutton.h"
 #include "widgets/sortedlist.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QtTest>
 
 // B has every field filled; its note is longer than typing allows, with a no-break blank
@@ -78,48 +77,60 @@ private slots:
         QVERIFY(!steps.contains("read-only") || b.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         MainWindow *main = f->start();
         QVERIFY(QTest::qWaitForWindowActive(main));
-        main->lstSaved->setCurrentRow(steps.contains("unselected") ? -1 : main->lstSaved->rowOf("B"));
+        auto *saved = f->part<SortedList>("lstSaved");
+        if (!steps.contains("unselected"))
+            QTest::mouseClick(saved->viewport(), Qt::LeftButton, {}, saved->visualItemRect(saved->item(saved->rowOf("B"))).center());
         QFile noPending(f->store.pendingFolder()); // a file where the folder goes
         QVERIFY(!steps.contains("no-pending") || (noPending.open(QFile::WriteOnly) && noPending.flush()));
         // Every message box is answered (Yes, or No when the steps say so, else OK).
         Boxes boxes(steps.contains("No") ? QMessageBox::No : QMessageBox::Yes);
         const QString via = steps.section(' ', 0, 0);
         via.startsWith("Ctrl+") ? QTest::keySequence(main, QKeySequence(via)) : main->findChild<QAction *>(via)->trigger();
-        const QPointer<ProfileEditor> ed = main->frmProfile;
+        QPointer<QWidget> ed;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            ed = top->objectName() == "frmProfile" && top->isVisible() ? top : ed.data();
+        const auto part = [&](const char *name) { return ed->findChild<QWidget *>(name); };
+        const auto type = [&](const char *box, const QString &keys) {
+            QTest::keySequence(part(box), QKeySequence::SelectAll);
+            QTest::keyClick(part(box), Qt::Key_Delete);
+            QTest::keyClicks(part(box), keys);
+        };
         // While the editor holds B, its file is only in the recovery folder.
         const auto holdsB = [&] {
-            return ed->isVisible() && ed->windowTitle() == "Modify a Profile" && main->modify.active() && !main->isEnabled()
+            return ed->isVisible() && ed->windowTitle() == "Modify a Profile" && !main->isEnabled()
                    && !QFileInfo(path("B")).isFile() && bytes(f->store.pendingFolder() + "/B.wkp") == file
-                   && f->index.names() == ac && main->lstSaved->rows() == ac;
+                   && f->index.names() == ac && saved->rows() == ac;
         };
         if (steps.contains(QRegularExpression("save|cancel|close"))) {
-            QVERIFY(ed && QTest::qWaitForWindowActive(ed) && holdsB() && ed->txtName->text() == file.left(22).split('\r')[0]);
+            QVERIFY(ed && QTest::qWaitForWindowActive(ed) && holdsB() && qobject_cast<QLineEdit *>(part("txtName"))->text() == file.left(22).split('\r')[0]);
             if (steps.contains("rename")) { // and a blank sound, which asks nothing under Modify
-                ed->txtName->setText(" D ");
-                ed->txtAlarm->clear();
+                type("txtName", " D ");
+                type("txtAlarm", "");
             } else if (!steps.contains("save")) { // every field edited, down to the grey placeholder in the name box
-                ed->FillEditorFromProfile({"", "11:00:00", "am", "/x.mp3", "Tuesday, ", "0", "changed"});
-                QTest::keyClick(ed->txtName, Qt::Key_Tab);
-                QVERIFY(ed->nameIsPlaceholder());
+                for (const auto &[box, keys] : {std::pair{"txtTime", "11"}, {"txtAlarm", "/x.mp3"}, {"txtNote", "changed"}, {"txtName", ""}})
+                    type(box, keys);
+                QTest::mouseClick(part("chkDays_1"), Qt::LeftButton);
+                QTest::keyClick(part("txtName"), Qt::Key_Tab);
+                QCOMPARE(qobject_cast<QLineEdit *>(part("txtName"))->text(), "Name or Description");
             }
             const QString blocker = path(steps.contains("rename") ? " D " : "B");
             QVERIFY(!steps.contains("blocked") || QDir().mkpath(blocker));
             steps.contains("close") ? void(ed->windowHandle()->close())
-                                    : QTest::mouseClick(steps.contains("save") ? ed->cmdSave : ed->cmdCancel, Qt::LeftButton);
+                                    : QTest::mouseClick(part(steps.contains("save") ? "cmdSave" : "cmdCancel"), Qt::LeftButton);
             if (steps.contains("blocked")) {
-                QTRY_VERIFY(ed->focusWidget() == ed->txtName && QDir(blocker).removeRecursively());
+                QTRY_VERIFY(ed->focusWidget() == part("txtName") && QDir(blocker).removeRecursively());
                 QVERIFY(holdsB());
-                QTest::mouseClick(ed->cmdCancel, Qt::LeftButton);
+                QTest::mouseClick(part("cmdCancel"), Qt::LeftButton);
             }
         }
-        QTRY_VERIFY(!main->frmProfile && !main->modify.active() && main->isEnabled());
+        QTRY_VERIFY(!ed && !QFileInfo::exists(f->store.pendingFolder() + "/B.wkp") && main->isEnabled());
         // The system's reason after a failed save stands as <reason>.
         QTEST(boxes.seen.replaceInStrings(QRegularExpression("(?s)(saved\\.\n).+\\|"), "\\1<reason>|"), "boxes");
         QCOMPARE(f->index.names(), indexAfter);
         noPending.remove();
         QTEST(bytes(path(indexAfter.contains(" D ") ? " D " : "B")), "saved");
         QCOMPARE(QDir(f->store.folder()).entryList(QDir::Files | QDir::Hidden | QDir::AllDirs | QDir::NoDotAndDotDot).size(), indexAfter.size());
-        QCOMPARE(main->lstSaved->rows(), (indexAfter.sort(), indexAfter));
+        QCOMPARE(saved->rows(), (indexAfter.sort(), indexAfter));
     }
 };
 
