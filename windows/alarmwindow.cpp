@@ -3,7 +3,6 @@
 #include "profiles/paths.h"
 #include "scheduler/alarmcheck.h"
 #include "scheduler/clock.h"
-#include "scheduler/snoozecountdown.h"
 #include "scheduler/timetext.h"
 #include "widgets/imagebutton.h"
 #include "sound/mediaplayer.h"
@@ -15,20 +14,25 @@
 #include <QFrame>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTimer>
 
 namespace {
 constexpr int alarmPlayCount = 100;
-// A tick a little late under load is not worth a word; a resume is.
-constexpr qint64 lateNoticeSecs = 10;
 constexpr qint64 minimumRingMs = 10 * 60 * 1000;
+
+template<typename T>
+T *place(T *widget, const char *name, const QRect &at)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(at);
+    return widget;
+}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &at, const QFont &font,
               const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(at);
+    auto *l = place(new QLabel(text, parent), name, at);
     l->setFont(font);
     l->setAlignment(align);
     QPalette p = l->palette();
@@ -56,90 +60,76 @@ AlarmWindow::AlarmWindow() : QWidget(nullptr, Qt::Tool)
     setFixedSize(545, 250);
     setFont(Theme::font());
 
-    picBackground = new QLabel(this);
-    picBackground->setObjectName(QStringLiteral("picBackground"));
-    static_cast<QLabel *>(picBackground)->setPixmap(Pictures::png(QStringLiteral(":/alarm-background.png")));
-    picBackground->setGeometry(0, 0, 545, 250);
-    picBackground->setFocusPolicy(Qt::StrongFocus);
-    picBackground->installEventFilter(this);
-    picBackground->setAccessibleName(QStringLiteral("Alarm"));
-    picBackground->setAccessibleDescription(QStringLiteral("Press Space to snooze, Escape to dismiss."));
-    QPalette black = picBackground->palette();
+    m_background = place(new QLabel(this), "picBackground", {0, 0, 545, 250});
+    m_background->setPixmap(Pictures::png(QStringLiteral(":/alarm-background.png")));
+    m_background->setFocusPolicy(Qt::StrongFocus);
+    m_background->installEventFilter(this);
+    m_background->setAccessibleName(QStringLiteral("Alarm"));
+    m_background->setAccessibleDescription(QStringLiteral("Press Space to snooze, Escape to dismiss."));
+    QPalette black = m_background->palette();
     black.setColor(QPalette::Window, Qt::black);
-    picBackground->setPalette(black);
-    picBackground->setAutoFillBackground(true);
+    m_background->setPalette(black);
+    m_background->setAutoFillBackground(true);
 
     const QFont display = Theme::font(20, true);
-    lblAlarm = label(picBackground, "lblAlarm", QStringLiteral("Alarm"), {8, 12, 529, 36}, display, Qt::white);
-    lblTime = label(picBackground, "lblTime", QStringLiteral("00:00:00 pm"), {8, 50, 529, 36}, display, Qt::white);
-    lblSnooze = label(picBackground, "lblSnooze", SnoozeCountdown::start, {8, 88, 529, 30}, Theme::font(16, true), Qt::red);
-    lblSnooze->hide();
+    m_nameLabel = label(m_background, "lblAlarm", QStringLiteral("Alarm"), {8, 12, 529, 36}, display, Qt::white);
+    m_timeLabel = label(m_background, "lblTime", QStringLiteral("00:00:00 pm"), {8, 50, 529, 36}, display, Qt::white);
+    m_countdownLabel = label(m_background, "lblSnooze", m_alarm.countdownText(), {8, 88, 529, 30}, Theme::font(16, true), Qt::red);
+    m_countdownLabel->hide();
 
-    auto *Line1 = new QFrame(picBackground);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setGeometry(16, 122, 513, 1);
-    Line1->setStyleSheet(QStringLiteral("background: white"));
-    Label1 = label(picBackground, "Label1", QStringLiteral("Personal Note:"), {16, 128, 200, 16}, Theme::font(8.25, true),
-                   Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
-    lblNote = label(picBackground, "lblNote", QStringLiteral("None."), {16, 146, 513, 50}, Theme::font(), Qt::white,
-                    Qt::AlignLeft | Qt::AlignTop);
-    lblNote->setWordWrap(true);
-    lblNote->setToolTip(QStringLiteral("Double click here to copy to clipboard."));
-    lblNote->installEventFilter(this);
-    lblNotice = label(picBackground, "lblNotice", QString(), {200, 124, 329, 22}, Theme::font(7), QColor(255, 220, 90),
-                      Qt::AlignRight | Qt::AlignVCenter);
-    lblNotice->setWordWrap(true);
-    auto *Line2 = new QFrame(picBackground);
-    Line2->setObjectName(QStringLiteral("Line2"));
-    Line2->setGeometry(16, 200, 513, 1);
-    Line2->setStyleSheet(QStringLiteral("background: white"));
+    place(new QFrame(m_background), "Line1", {16, 122, 513, 1})->setStyleSheet(QStringLiteral("background: white"));
+    m_noteHeading = label(m_background, "Label1", QStringLiteral("Personal Note:"), {16, 128, 200, 16}, Theme::font(8.25, true),
+                          Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+    m_noteLabel = label(m_background, "lblNote", QStringLiteral("None."), {16, 146, 513, 50}, Theme::font(), Qt::white,
+                        Qt::AlignLeft | Qt::AlignTop);
+    m_noteLabel->setWordWrap(true);
+    m_noteLabel->setToolTip(QStringLiteral("Double click here to copy to clipboard."));
+    m_noteLabel->installEventFilter(this);
+    m_noticeLabel = label(m_background, "lblNotice", QString(), {200, 124, 329, 22}, Theme::font(7), QColor(255, 220, 90),
+                          Qt::AlignRight | Qt::AlignVCenter);
+    m_noticeLabel->setWordWrap(true);
+    place(new QFrame(m_background), "Line2", {16, 200, 513, 1})->setStyleSheet(QStringLiteral("background: white"));
 
-    Label3 = label(picBackground, "Label3", QStringLiteral("*Press \"Space\" to snooze alarm."), {16, 206, 260, 16},
-                   Theme::font(7), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
-    Label2 = label(picBackground, "Label2", QStringLiteral("*Press \"Escape\" to dismiss alarm."), {16, 224, 260, 16},
-                   Theme::font(7), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+    m_snoozeHint = label(m_background, "Label3", QStringLiteral("*Press \"Space\" to snooze alarm."), {16, 206, 260, 16},
+                         Theme::font(7), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+    m_dismissHint = label(m_background, "Label2", QStringLiteral("*Press \"Escape\" to dismiss alarm."), {16, 224, 260, 16},
+                          Theme::font(7), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
 
-    cmdSnooze = new ImageButton(QStringLiteral("Snooze"), picBackground);
-    cmdSnooze->setObjectName(QStringLiteral("cmdSnooze"));
-    cmdSnooze->setGeometry(284, 214, 81, 25);
-    cmdDismiss = new ImageButton(QStringLiteral("Dismiss"), picBackground);
-    cmdDismiss->setObjectName(QStringLiteral("cmdDismiss"));
-    cmdDismiss->setGeometry(370, 214, 81, 25);
-    cmdDeactivate = new ImageButton(QStringLiteral("Disable"), picBackground);
-    cmdDeactivate->setObjectName(QStringLiteral("cmdDeactivate"));
-    cmdDeactivate->setGeometry(456, 214, 81, 25);
-    connect(cmdSnooze, &ImageButton::mouseUp, this, &AlarmWindow::cmdSnooze_MouseUp);
-    connect(cmdDismiss, &ImageButton::mouseUp, this, &AlarmWindow::cmdDismiss_MouseUp);
-    connect(cmdDeactivate, &ImageButton::mouseUp, this, &AlarmWindow::cmdDeactivate_MouseUp);
+    m_snoozeButton = place(new ImageButton(QStringLiteral("Snooze"), m_background), "cmdSnooze", {284, 214, 81, 25});
+    m_dismissButton = place(new ImageButton(QStringLiteral("Dismiss"), m_background), "cmdDismiss", {370, 214, 81, 25});
+    m_disableButton = place(new ImageButton(QStringLiteral("Disable"), m_background), "cmdDeactivate", {456, 214, 81, 25});
+    connect(m_snoozeButton, &ImageButton::mouseUp, this, &AlarmWindow::snooze);
+    connect(m_dismissButton, &ImageButton::mouseUp, this, &AlarmWindow::dismiss);
+    connect(m_disableButton, &ImageButton::mouseUp, this, &AlarmWindow::disable);
     // Focus order: the background first, then Disable, Dismiss, Snooze.
-    setTabOrder(picBackground, cmdDeactivate);
-    setTabOrder(cmdDeactivate, cmdDismiss);
-    setTabOrder(cmdDismiss, cmdSnooze);
+    setTabOrder(m_background, m_disableButton);
+    setTabOrder(m_disableButton, m_dismissButton);
+    setTabOrder(m_dismissButton, m_snoozeButton);
 
-    MediaPlayer1 = new MediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    MediaPlayer1->setPlayCount(alarmPlayCount);
+    m_player = new MediaPlayer(this);
+    m_player->setObjectName(QStringLiteral("MediaPlayer1"));
+    m_player->setPlayCount(alarmPlayCount);
     // A lost or damaged file rings the sample; a short one rings long enough to wake.
-    MediaPlayer1->setFallbackUrl(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
-    MediaPlayer1->setMinimumRingMs(minimumRingMs);
-    connect(MediaPlayer1, &MediaPlayer::chosenSoundFailed, this, [this] {
-        m_soundNotice = QStringLiteral("Sound file unplayable: the sample sound rings instead.");
+    m_player->setFallbackUrl(Paths::sampleFolder() + QStringLiteral("/Sample1.mp3"));
+    m_player->setMinimumRingMs(minimumRingMs);
+    connect(m_player, &MediaPlayer::chosenSoundFailed, this, [this] {
+        m_alarm.soundFailed();
         showNotices();
     });
 
-    Timer1 = timer(this, "Timer1", 1000);
-    Timer2 = timer(this, "Timer2", 500);
-    Timer3 = timer(this, "Timer3", 500);
-    Timer4 = timer(this, "Timer4", 1000);
-    Timer5 = timer(this, "Timer5", 2000);
-    connect(Timer1, &QTimer::timeout, this, &AlarmWindow::Timer1_Timer);
-    connect(Timer2, &QTimer::timeout, this, &AlarmWindow::Timer2_Timer);
-    connect(Timer3, &QTimer::timeout, this, &AlarmWindow::Timer3_Timer);
-    connect(Timer4, &QTimer::timeout, this, &AlarmWindow::Timer4_Timer);
-    connect(Timer5, &QTimer::timeout, this, &AlarmWindow::Timer5_Timer);
-    Timer1->start();
-    Timer2->start();
-    Timer3->start();
+    m_clockTimer = timer(this, "Timer1", 1000);
+    m_blinkOffTimer = timer(this, "Timer2", 500);
+    m_blinkOnTimer = timer(this, "Timer3", 500);
+    m_countdownTimer = timer(this, "Timer4", 1000);
+    m_rampTimer = timer(this, "Timer5", 2000);
+    connect(m_clockTimer, &QTimer::timeout, this, &AlarmWindow::showClock);
+    connect(m_blinkOffTimer, &QTimer::timeout, this, &AlarmWindow::blinkOff);
+    connect(m_blinkOnTimer, &QTimer::timeout, this, &AlarmWindow::blinkOn);
+    connect(m_countdownTimer, &QTimer::timeout, this, &AlarmWindow::countDown);
+    connect(m_rampTimer, &QTimer::timeout, this, &AlarmWindow::rampUp);
+    m_clockTimer->start();
+    m_blinkOffTimer->start();
+    m_blinkOnTimer->start();
 
     Theme::centre(this);
 }
@@ -148,8 +138,8 @@ AlarmWindow::~AlarmWindow() = default;
 
 void AlarmWindow::startRamp()
 {
-    MediaPlayer1->setVolume(10);
-    Timer5->start();
+    m_player->setVolume(m_alarm.volume());
+    m_rampTimer->start();
 }
 
 void AlarmWindow::ring(const QList<Firing> &firings, const QString &notes)
@@ -166,125 +156,106 @@ void AlarmWindow::ring(const QList<Firing> &firings, const QString &notes)
     show();
     raise();
     activateWindow();
-    picBackground->setFocus();
-    // A snoozed alarm gives way to the one that falls due now.
-    if (Timer4->isActive()) {
-        Timer4->stop();
-        lblSnooze->setText(SnoozeCountdown::end);
-        Timer2->start();
-        Timer3->start();
+    m_background->setFocus();
+    const RingingAlarm::Rung rung = m_alarm.ring(firings, notes, appClock().now());
+    if (rung.snoozeEnded) {
+        m_countdownTimer->stop();
+        m_countdownLabel->setText(m_alarm.countdownText());
+        m_blinkOffTimer->start();
+        m_blinkOnTimer->start();
     }
-    const Firing &shown = firings.last();
-    for (const Firing &firing : firings) {
-        m_ringingRises = firing.risingVolume;
-        if (!m_rung && m_ringingRises) // a second alarm due at once keeps the ramp going
-            startRamp();
-        m_rung = true;
-    }
-    lblAlarm->setText(shown.name);
-    lblTime->setText(shown.timeText);
-    lblNote->setText(notes);
-    m_lateNotice = shown.lateSecs >= lateNoticeSecs
-                       ? QStringLiteral("Late: due %1, rang at %2.")
-                             .arg(TimeText::check(shown.due.time()), TimeText::check(appClock().now().time()))
-                       : QString();
-    m_soundNotice.clear();
+    if (rung.rampStarted)
+        startRamp();
+    m_nameLabel->setText(m_alarm.name());
+    m_timeLabel->setText(m_alarm.timeText());
+    m_noteLabel->setText(m_alarm.notes());
     showNotices();
-    MediaPlayer1->setUrl(shown.sound); // one load, however many fell due
-    emit ringing(shown.name, shown.timeText, notes);
+    m_player->setUrl(m_alarm.sound());
+    emit ringing(m_alarm.name(), m_alarm.timeText(), m_alarm.notes());
 }
 
 void AlarmWindow::showNotices()
 {
-    lblNotice->setText(QStringList{m_lateNotice, m_soundNotice}.join(QLatin1Char('\n')).trimmed());
+    m_noticeLabel->setText(m_alarm.notice());
 }
 
-void AlarmWindow::Timer1_Timer()
+void AlarmWindow::showClock()
 {
     setWindowTitle(QStringLiteral("Alarm - ") + TimeText::check(appClock().now().time()));
 }
 
-void AlarmWindow::Timer2_Timer()
+void AlarmWindow::showNames(bool shown)
 {
-    if (lblAlarm->isVisible() && lblTime->isVisible()) {
-        lblAlarm->hide();
-        lblTime->hide();
+    m_nameLabel->setVisible(shown);
+    m_timeLabel->setVisible(shown);
+}
+
+void AlarmWindow::blinkOff()
+{
+    if (isVisible() && m_alarm.blinkOff())
+        showNames(false);
+    m_blinkOnTimer->start();
+    m_blinkOffTimer->stop();
+}
+
+void AlarmWindow::blinkOn()
+{
+    if (m_alarm.blinkOn())
+        showNames(true);
+    m_blinkOffTimer->start();
+    m_blinkOnTimer->stop();
+}
+
+void AlarmWindow::countDown()
+{
+    const bool ended = m_alarm.countDown();
+    m_countdownLabel->setText(m_alarm.countdownText());
+    if (ended) {
+        m_player->setUrl(m_alarm.sound());
+        m_blinkOffTimer->start();
+        m_blinkOnTimer->start();
+        m_countdownTimer->stop();
+        emit ringing(m_alarm.name(), m_alarm.timeText(), m_alarm.notes());
     }
-    Timer3->start();
-    Timer2->stop();
 }
 
-void AlarmWindow::Timer3_Timer()
+void AlarmWindow::rampUp()
 {
-    if (lblAlarm->isHidden() && lblTime->isHidden()) {
-        lblAlarm->show();
-        lblTime->show();
-    }
-    Timer2->start();
-    Timer3->stop();
+    const bool rising = m_alarm.rampUp();
+    m_player->setVolume(m_alarm.volume());
+    if (!rising)
+        m_rampTimer->stop();
 }
 
-void AlarmWindow::Timer4_Timer()
+void AlarmWindow::copyNote()
 {
-    lblSnooze->setText(SnoozeCountdown::next(lblSnooze->text()));
-    if (lblSnooze->text() == SnoozeCountdown::end) {
-        MediaPlayer1->setUrl(m_snoozedSound);
-        Timer2->start();
-        Timer3->start();
-        Timer4->stop();
-        emit ringing(lblAlarm->text(), lblTime->text(), lblNote->text());
-    }
-}
-
-void AlarmWindow::Timer5_Timer()
-{
-    MediaPlayer1->setVolume(MediaPlayer1->volume() + 10);
-    if (MediaPlayer1->volume() >= 100)
-        Timer5->stop();
-}
-
-void AlarmWindow::lblNote_DblClick()
-{
-    QGuiApplication::clipboard()->setText(lblNote->text());
-}
-
-void AlarmWindow::cmdSnooze_MouseUp()
-{
-    Timer2->stop();
-    Timer3->stop();
-    Timer4->start();
-    lblAlarm->show();
-    lblTime->show();
-    lblSnooze->setText(SnoozeCountdown::start);
-    lblSnooze->show();
-    if (m_ringingRises)
-        startRamp();
-    // A second snooze during the countdown keeps the sound it saved the first time.
-    if (!MediaPlayer1->url().isEmpty())
-        m_snoozedSound = MediaPlayer1->url();
-    MediaPlayer1->close();
-    emit answered();
+    QGuiApplication::clipboard()->setText(m_alarm.notes());
 }
 
 void AlarmWindow::snooze()
 {
-    cmdSnooze_MouseUp();
+    m_blinkOffTimer->stop();
+    m_blinkOnTimer->stop();
+    m_countdownTimer->start();
+    const bool ramp = m_alarm.snooze();
+    showNames(true);
+    m_countdownLabel->setText(m_alarm.countdownText());
+    m_countdownLabel->show();
+    if (ramp)
+        startRamp();
+    m_player->close();
+    emit answered();
 }
 
 void AlarmWindow::dismiss()
 {
-    cmdDismiss_MouseUp();
-}
-
-void AlarmWindow::cmdDismiss_MouseUp()
-{
     close();
 }
 
-void AlarmWindow::cmdDeactivate_MouseUp()
+void AlarmWindow::disable()
 {
     // The ringing alarm, named by this window: not whichever row the check read last.
-    emit disableRequested(lblAlarm->text());
+    emit disableRequested(m_alarm.name());
     close();
 }
 
@@ -294,25 +265,25 @@ void AlarmWindow::closeEvent(QCloseEvent *event)
     if (m_unloaded)
         return;
     m_unloaded = true;
-    MediaPlayer1->close();
-    Timer4->stop();
-    Timer5->stop();
+    m_player->close();
+    m_countdownTimer->stop();
+    m_rampTimer->stop();
     emit answered();
     emit unloaded();
 }
 
 bool AlarmWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == picBackground && event->type() == QEvent::KeyPress) {
+    if (watched == m_background && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Escape)
-            cmdDismiss_MouseUp();
+            dismiss();
         else if (key == Qt::Key_Space)
-            cmdSnooze_MouseUp();
+            snooze();
         return key == Qt::Key_Escape || key == Qt::Key_Space;
     }
-    if (watched == lblNote && event->type() == QEvent::MouseButtonDblClick) {
-        lblNote_DblClick();
+    if (watched == m_noteLabel && event->type() == QEvent::MouseButtonDblClick) {
+        copyNote();
         return true;
     }
     return QWidget::eventFilter(watched, event);

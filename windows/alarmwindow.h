@@ -1,11 +1,13 @@
 #pragma once
 
-#include <QLabel>
+#include "scheduler/ringingalarm.h"
+
 #include <QWidget>
 
 struct Firing;
 class ImageButton;
 class MediaPlayer;
+class QLabel;
 class QTimer;
 
 // The window of a ringing alarm: the sound in a loop, the name and time
@@ -23,26 +25,9 @@ public:
     void ring(const QList<Firing> &firings, const QString &notes);
     // Closed already and about to be deleted: a new alarm needs a new window.
     bool isUnloaded() const { return m_unloaded; }
-    // What the desktop notification's buttons do.
+    // What the desktop notification's buttons do, and the window's own.
     void snooze();
     void dismiss();
-
-    QWidget *picBackground;
-    QLabel *lblAlarm, *lblTime, *lblSnooze, *Label1, *lblNote, *Label2, *Label3;
-    QLabel *lblNotice; // why the alarm is late, or not heard as chosen
-    ImageButton *cmdSnooze, *cmdDismiss, *cmdDeactivate;
-    QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5;
-    MediaPlayer *MediaPlayer1;
-
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
-    void Timer5_Timer();
-    void lblNote_DblClick();
-    void cmdSnooze_MouseUp();
-    void cmdDismiss_MouseUp();
-    void cmdDeactivate_MouseUp();
 
 signals:
     // Ringing now: after ring(), and again when a snooze runs out.
@@ -59,11 +44,23 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showClock();
+    void blinkOff();
+    void blinkOn();
+    void countDown();
+    void rampUp();
     void startRamp();
+    void copyNote();
+    void disable();
+    void showNames(bool shown);
     void showNotices();
-    QString m_snoozedSound;
-    bool m_ringingRises = false; // the ringing alarm's own rising-volume setting
-    bool m_rung = false;
+
+    RingingAlarm m_alarm;
+    QLabel *m_background;
+    QLabel *m_nameLabel, *m_timeLabel, *m_countdownLabel, *m_noteHeading, *m_noteLabel, *m_dismissHint, *m_snoozeHint;
+    QLabel *m_noticeLabel; // why the alarm is late, or not heard as chosen
+    ImageButton *m_snoozeButton, *m_dismissButton, *m_disableButton;
+    QTimer *m_clockTimer, *m_blinkOffTimer, *m_blinkOnTimer, *m_countdownTimer, *m_rampTimer;
+    MediaPlayer *m_player;
     bool m_unloaded = false;
-    QString m_lateNotice, m_soundNotice;
 };

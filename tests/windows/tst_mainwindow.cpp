@@ -116,14 +116,14 @@ private slots:
         QTRY_VERIFY(!main->Timer5->isActive());
         QVERIFY(f.store.write({u"Gym"_s, u"07:30:00"_s, u"am"_s, QString(), u"Everyday"_s, u"0"_s, QString()}));
         QTRY_VERIFY(main->Timer5->isActive());
-        QVERIFY(f.tick() && main->frmAlarm->lblTime->text() == u"07:30:00 am"_s);
+        QVERIFY(f.tick() && main->frmAlarm->findChild<QLabel *>(u"lblTime"_s)->text() == u"07:30:00 am"_s);
         main->frmAlarm->close();
 
         // A clock set forward without a word from the system shows on the visible
         // clock, and the check looks at once at what it passed over.
         f.clock.setNow(f.clock.now().addDays(1).addSecs(120));
         QTRY_VERIFY_WITH_TIMEOUT(main->frmAlarm && main->frmAlarm->isVisible(), 2500);
-        QCOMPARE(main->frmAlarm->lblNotice->text().left(21), u"Late: due 07:30:00 am"_s);
+        QCOMPARE(main->frmAlarm->findChild<QLabel *>(u"lblNotice"_s)->text().left(21), u"Late: due 07:30:00 am"_s);
     }
 
     // Both choices start off. Kept, the active alarms come back at the next start;
