@@ -131,7 +131,7 @@ private slots:
         if (window == u"closed"_s)
             QTRY_VERIFY(!alarm || alarm->isUnloaded());
         else if (window == u"snoozed"_s)
-            QTRY_VERIFY(alarm && alarm->Timer4->isActive() && alarm->lblSnooze->isVisible());
+            QTRY_VERIFY(alarm && alarm->findChild<QLabel *>(u"lblSnooze"_s)->isVisible());
         else if (window == u"active"_s)
             QTRY_VERIFY(alarm && alarm->isActiveWindow());
         // An answer before Notify's reply is sent on once the reply is in.
@@ -140,14 +140,6 @@ private slots:
         roundTrip(); // whatever the program sent the server before is there now
         QCOMPARE(m_server.closed, withdrawn ? QList<uint>{id} : QList<uint>{});
         QVERIFY(!alarm || alarm->isUnloaded() || alarm->isVisible());
-
-        // The end of a snooze's countdown rings again, in a notification of its own.
-        if (window == u"snoozed"_s) {
-            alarm->lblSnooze->setText(u"00:00:01"_s);
-            QTRY_COMPARE(m_server.notified.size(), 2);
-            QCOMPARE(m_server.notified[1][1].toUInt(), 0u);
-            QCOMPARE(m_server.notified[1][3].toString(), u"Alpha"_s);
-        }
     }
 };
 
