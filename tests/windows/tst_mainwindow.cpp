@@ -179,6 +179,24 @@ private slots:
         QVERIFY(main->isEnabled());
     }
 
+    // Disable in the alarm window deactivates the alarm ringing, and the next
+    // alarm after it closed shows its own note only.
+    void disableAndNotes()
+    {
+        MainFixture f;
+        f.addProfile(u"Gym"_s, u"08:00:00"_s, u"am"_s, u"Everyday"_s, u"Tea"_s);
+        f.addProfile(u"Run"_s, u"07:30:00"_s, u"am"_s, u"Everyday"_s, u"Stretch"_s);
+        f.start({u"Gym"_s, u"Run"_s});
+        AlarmWindow *alarm = f.tick();
+        QVERIFY(alarm);
+        QTest::mouseClick(alarm->findChild<ImageButton *>(u"cmdDeactivate"_s), Qt::LeftButton);
+        QTRY_VERIFY(!f.alarmWindow());
+        QCOMPARE(f.part<SortedList>("lstActive")->rows() + f.part<SortedList>("lstSaved")->rows(), (QStringList{"Gym (08:00:00 am)", "Run"}));
+        f.clock.setNow(QDateTime(QDate(2026, 12, 9), QTime(8, 0), QTimeZone::utc()));
+        QVERIFY((alarm = f.wake()));
+        QCOMPARE(alarm->findChild<QLabel *>(u"lblNote"_s)->text(), u"Tea"_s);
+    }
+
     // Alarms passed over too long ago are reported in the window and in the
     // tray's tooltip, which counts the active alarms.
     void missedReport()
@@ -220,13 +238,13 @@ private slots:
         qputenv("XDG_CONFIG_HOME", f.dir.filePath(u"config"_s).toLocal8Bit());
         for (const QString &name : {u"Gym"_s, u"Run"_s, u"Tea"_s})
             f.addProfile(name);
-        f.start({u"Gym"_s, u"Run"_s});
+        f.start({u"Gym"_s, u"Run"_s, u"Tea"_s});
         auto *keep = f.part<QAction>("mnuAlarmKeep"), *autostart = f.part<QAction>("mnuAlarmAutostart");
         QVERIFY(!keep->isChecked() && !autostart->isChecked());
         keep->trigger();
         autostart->trigger();
-        clickRow(f.part<SortedList>("lstSaved"), u"Tea"_s); // activated after the tick: kept too
-        f.part<QAction>("mnuAlarmActivate")->trigger();
+        clickRow(f.part<SortedList>("lstActive"), u"Tea (07:30:00 am)"_s); // deactivated after the tick: not kept
+        f.part<QAction>("mnuAlarmDeactivate")->trigger();
         QFile entry(f.dir.filePath(u"config/autostart/dawnbell.desktop"_s));
         QVERIFY(entry.open(QIODevice::ReadOnly));
         QVERIFY(entry.readAll().contains("\nExec=\"" + QApplication::applicationFilePath().toUtf8() + "\" --hidden\n"));
@@ -237,7 +255,7 @@ private slots:
         Boxes boxes;
         f.start();
         QCOMPARE(f.part<SortedList>("lstActive")->rows() + f.part<SortedList>("lstSaved")->rows(),
-                 (QStringList{"Gym (07:30:00 am)", "Tea (07:30:00 am)", "Run"}));
+                 (QStringList{"Gym (07:30:00 am)", "Run", "Tea"}));
         QTRY_COMPARE(boxes.seen, (QStringList{u"Dawnbell|These alarms were active when Dawnbell last ran, but their profiles "
                                               u"no longer exist or cannot be read: Run|1"_s}));
         keep = f.part<QAction>("mnuAlarmKeep"), autostart = f.part<QAction>("mnuAlarmAutostart");
