@@ -99,11 +99,11 @@ int main(int argc, char *argv[])
     raiseRequests.listen(raisePath);
     QObject::connect(&raiseRequests, &RaiseRequests::raiseRequested, &frmMain, &MainWindow::raiseFromElsewhere);
     ExitSignals exitSignals;
-    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &MainWindow::cmdExit_MouseUp);
-    frmMain.Form_Load();
+    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &MainWindow::quit);
+    frmMain.load();
     Theme::centre(&frmMain);
     if (hidden)
-        frmMain.mnuAlarmClose_Click();
+        frmMain.hideToTray();
     else
         frmMain.show();
     return app.exec();

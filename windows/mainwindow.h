@@ -1,29 +1,28 @@
 #pragma once
 
 #include "windows/alarmnotification.h"
-#include "windows/trayicon.h"
 #include "app/preferences.h"
 #include "profiles/modifysession.h"
-#include "profiles/profilerecord.h"
+#include "scheduler/activealarms.h"
 #include "scheduler/alarmcheck.h"
 
-#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <optional>
 
 class AboutWindow;
+class AlarmScheduler;
 class AlarmWindow;
-class ProfileEditor;
 class ImageButton;
+class ProfileEditor;
 class ProfileIndex;
 class ProfileStore;
-class QFileSystemWatcher;
+class QLabel;
 class QTimer;
 class SecondTimer;
 class SortedList;
-class WallClockTimer;
+class TrayIcon;
 
 // The main window: clock, saved profiles, active alarms. It lives for the whole
 // run; closing it hides the program to the tray and only Exit ends it.
@@ -34,74 +33,16 @@ public:
     MainWindow(ProfileStore &store, ProfileIndex &index, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Fills the profile list and starts the clock; the caller shows the window.
-    void Form_Load();
-
-    // Controls.
-    QLabel *Label1, *Label2, *Label3, *Label4;
-    QLabel *lblInit, *lblTime[3], *lblTime2, *lblDate, *lblHidden, *lblTime3, *lblOccurrence;
-    QLabel *lblMissed; // alarms passed over too long ago to ring
-    SortedList *lstSaved, *lstActive, *lstHidden;
-    ImageButton *cmdProfile, *cmdAlarm, *cmdExit;
-    SecondTimer *Timer1;
-    WallClockTimer *Timer5; // the alarm check: wakes when an alarm falls due or the clock is set
-    QTimer *Timer2, *Timer3, *Timer4;
-    QMenu *mnuAlarm, *mnuProfiles, *mnuHidden, *mnuTray;
-    QAction *mnuAlarmActivate, *mnuAlarmDeactivate, *mnuAlarmClose, *mnuAlarmExit;
-    QAction *mnuAlarmKeep, *mnuAlarmAutostart; // opt-in: active alarms across a restart, start with the desktop
-    QAction *mnuProfilesNew, *mnuProfilesModify, *mnuProfilesDelete, *mnuAbout;
-    QAction *mnuHiddenNew, *mnuHiddenModify, *mnuHiddenDelete, *mnuTrayOpen, *mnuTrayExit;
-
-    // The other windows, while they exist.
-    QPointer<ProfileEditor> frmProfile;
-    QPointer<AlarmWindow> frmAlarm;
-    QPointer<AboutWindow> frmAbout;
-
-    QString pendingNote; // notes of the alarms ringing now
-
-    ProfileStore &store;
-    ProfileIndex &index;
-    ModifySession modify{store, index}; // the Modify flag and the profile taken out
-    AlarmCheck check;
-    TrayIcon tray;
-
-    // Actions, named after the event that runs them.
-    void cmdExit_MouseUp();
-    void cmdProfile_MouseUp();
-    void cmdAlarm_MouseUp();
-    void lstSaved_Click();
-    void lstSaved_GotFocus();
-    void lstSaved_DblClick();
-    void lstActive_Click();
-    void lstActive_DblClick();
-    void mnuHiddenModify_Click();
-    void mnuHiddenDelete_Click();
-    void mnuAbout_Click();
-    void mnuAlarmClose_Click();
-    void mnuTrayOpen_Click();
-    void mnuTrayExit_Click();
+    // Lists the profiles, brings back kept alarms and starts the clock; the
+    // caller shows the window or hides it to the tray.
+    void load();
+    // To the tray, or minimised where there is none.
+    void hideToTray();
     // Another start of the program asked for this window; `activationToken` is
     // the one its launcher gave it (Wayland), or empty.
     void raiseFromElsewhere(const QString &activationToken);
-    void activate();
-    void deactivate();
-
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
-    void Timer5_Timer();
-    // The active alarms changed: the check follows them and sleeps until the next is due.
-    void scheduleCheck();
-
-    // A profile was saved by the editor: list it and allow the alarm commands.
-    void profileSaved(const QString &name);
-    // Takes an active row out of both active lists and lists its profile again.
-    void moveBackToSaved(int activeRow);
-    // The same for the active alarm of that name.
-    void disableActive(const QString &name);
-    // The count of active alarms, and alarms missed while the machine slept.
-    QString trayTooltip() const;
+    // Exit, from the window, the tray, a signal or the session manager.
+    void quit();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -113,20 +54,77 @@ private:
     void buildControls();
     void buildMenus();
     void buildTimers();
-    void hideToTray();
-    void fire(const QList<Firing> &firings);
-    void reportMissed(const QList<MissedAlarm> &missed);
-    void alarmUnloaded();
-    void showProfileEditor();
+
+    void tickClock();
+    void hideCover();
+    void showDate();
+    void slowDateTimer();
+
+    void selectSavedProfile();
+    void focusSavedList();
+    void selectActiveAlarm();
+    void showSelectedTime(const QString &timeText, const QString &occurrence);
+    void setAlarmCaption(bool deactivates);
+    void activateOrDeactivate();
+    void activate();
+    void deactivate();
+    void moveBackToSaved(int activeIndex);
+    void disableAlarm(const QString &name);
+    void activeAlarmsChanged();
     void restoreActiveAlarms();
     void rememberActiveAlarms();
+    void keepActiveAlarms(bool keep);
+    void startWithDesktop(bool start);
+
+    void newProfile();
+    void modifyProfile();
+    void deleteProfile();
+    void showProfileEditor();
+    void profileSaved(const QString &name);
+    void editorClosed();
+
+    void ringAlarms(const QList<Firing> &firings, const QString &notes);
+    void alarmClosed();
+    void showMissed(const QString &report, const QString &lines);
+    void raiseAlarm(const QString &activationToken);
+    QString trayTooltip() const;
+
+    void showAbout();
+    void openFromTray();
+    void exitFromTray();
+    // Disabled while the editor or an alarm window is up.
+    void updateEnabled();
+
+    ProfileStore &m_store;
+    ProfileIndex &m_index;
+    ModifySession m_modify{m_store, m_index}; // the Modify flag and the profile taken out
     Preferences m_preferences;
+    ActiveAlarms m_active;
+    AlarmScheduler *m_scheduler = nullptr;
+    TrayIcon *m_tray = nullptr;
+    AlarmNotification m_notification;
+
+    QLabel *m_initLabel, *m_clockLabels[3], *m_periodLabel, *m_dateLabel, *m_currentTimeLabel;
+    QLabel *m_timeLabel, *m_occurrenceLabel;
+    QLabel *m_missedLabel; // alarms passed over too long ago to ring
+    SortedList *m_savedList, *m_activeList, *m_hiddenList;
+    ImageButton *m_profileButton, *m_alarmButton, *m_exitButton;
+    SecondTimer *m_clockTimer;
+    QTimer *m_coverTimer, *m_dateTimer, *m_dateSlowdownTimer;
+    QMenu *m_listMenu, *m_trayMenu;
+    QAction *m_activateAction, *m_deactivateAction;
+    QAction *m_keepAction, *m_autostartAction; // opt-in: active alarms across a restart, start with the desktop
+
+    // The other windows, while they exist.
+    QPointer<ProfileEditor> m_editor;
+    QPointer<AlarmWindow> m_alarmWindow;
+    QPointer<AboutWindow> m_aboutWindow;
+    bool m_editorOpen = false;
+
+    QString m_selectedTime;           // the time text the panel shows; empty for "None"
+    bool m_alarmButtonDeactivates = false;
+    QString m_missedReport;
     bool m_exiting = false;
     bool m_clockRunning = false;
     std::optional<std::pair<qint64, qint64>> m_clockReadAt; // wall and steady ms at the clock's last tick
-    QString m_missedReport;
-    QFileSystemWatcher *m_profilesWatcher = nullptr; // a profile edited outside moves the next wake
-    void connectNotification();
-    void raiseAlarm(const QString &activationToken);
-    AlarmNotification m_notification;
 };

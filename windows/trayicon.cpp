@@ -40,8 +40,9 @@ void TrayIcon::setMenu(QMenu *menu)
         m_icon->setContextMenu(menu);
 }
 
-void TrayIcon::AddTrayIcon(const QIcon &icon, const QString &tooltip)
+void TrayIcon::showIcon(const QIcon &icon, const QString &tooltip)
 {
+    m_toolTip = tooltip;
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
         m_icon->setObjectName(QStringLiteral("trayIcon"));
@@ -57,25 +58,21 @@ void TrayIcon::AddTrayIcon(const QIcon &icon, const QString &tooltip)
     m_icon->show();
 }
 
-void TrayIcon::RemoveTrayIcon()
+void TrayIcon::hideIcon()
 {
     if (m_icon)
         m_icon->hide();
 }
 
-bool TrayIcon::isShown() const
-{
-    return m_icon && m_icon->isVisible();
-}
-
 void TrayIcon::setToolTip(const QString &tooltip)
 {
+    m_toolTip = tooltip;
     if (m_icon)
         m_icon->setToolTip(tooltip);
 }
 
 void TrayIcon::showMessage(const QString &title, const QString &text)
 {
-    if (isShown())
+    if (m_icon && m_icon->isVisible())
         m_icon->showMessage(title, text, QSystemTrayIcon::Warning);
 }

@@ -21,11 +21,13 @@ public:
 
     // The menu of the right button (XEmbed) or of the host (StatusNotifier, drawn by it).
     void setMenu(QMenu *menu);
-    void AddTrayIcon(const QIcon &icon, const QString &tooltip);
-    void RemoveTrayIcon();
+    void showIcon(const QIcon &icon, const QString &tooltip);
+    void hideIcon();
     void setToolTip(const QString &tooltip);
+    // The text the icon shows, or will show once it is up.
+    QString toolTip() const { return m_toolTip; }
+    // Only while the icon is up: there is nothing to show it beside otherwise.
     void showMessage(const QString &title, const QString &text);
-    bool isShown() const;
 
 signals:
     // A click (StatusNotifier hosts send only that) or a double click on the icon.
@@ -34,4 +36,5 @@ signals:
 private:
     QSystemTrayIcon *m_icon = nullptr;
     QMenu *m_menu = nullptr;
+    QString m_toolTip;
 };

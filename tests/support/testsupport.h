@@ -49,7 +49,7 @@ struct MainFixture
     MainWindow *start(const QStringList &names = {})
     {
         main = std::make_unique<MainWindow>(store, index);
-        main->Form_Load();
+        main->load();
         main->show();
         for (const QString &name : names)
             activate(name);
