@@ -10,6 +10,7 @@
 #include "scheduler/secondtimer.h"
 #include "windows/trayicon.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <unistd.h>
