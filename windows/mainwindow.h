@@ -1,7 +1,7 @@
 #pragma once
 
 #include "windows/alarmnotification.h"
-#include "app/preferences.h"
+#include "profiles/preferences.h"
 #include "profiles/modifysession.h"
 #include "scheduler/activealarms.h"
 #include "scheduler/alarmcheck.h"
