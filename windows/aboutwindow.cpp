@@ -1,4 +1,6 @@
 #include "aboutwindow.h"
+
+#include "widgets/controls.h"
 #include "widgets/imagebutton.h"
 #include "widgets/pictures.h"
 #include "widgets/theme.h"
@@ -6,14 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 
-namespace {
-template <typename W> W *place(W *widget, const QString &name, const QRect &at)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(at);
-    return widget;
-}
-} // namespace
+using namespace Controls;
 
 AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {

@@ -4,6 +4,7 @@
 #include "scheduler/alarmcheck.h"
 #include "scheduler/clock.h"
 #include "scheduler/timetext.h"
+#include "widgets/controls.h"
 #include "widgets/imagebutton.h"
 #include "sound/mediaplayer.h"
 #include "widgets/pictures.h"
@@ -17,17 +18,11 @@
 #include <QLabel>
 #include <QTimer>
 
+using namespace Controls;
+
 namespace {
 constexpr int alarmPlayCount = 100;
 constexpr qint64 minimumRingMs = 10 * 60 * 1000;
-
-template<typename T>
-T *place(T *widget, const char *name, const QRect &at)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(at);
-    return widget;
-}
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &at, const QFont &font,
               const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
@@ -41,13 +36,6 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     return l;
 }
 
-QTimer *timer(QObject *parent, const char *name, int interval)
-{
-    auto *t = new QTimer(parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setInterval(interval);
-    return t;
-}
 } // namespace
 
 AlarmWindow::AlarmWindow() : QWidget(nullptr, Qt::Tool)

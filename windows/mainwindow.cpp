@@ -11,6 +11,7 @@
 #include "scheduler/secondtimer.h"
 #include "scheduler/timetext.h"
 #include "sound/mediaplayer.h"
+#include "widgets/controls.h"
 #include "widgets/imagebutton.h"
 #include "widgets/messages.h"
 #include "widgets/pictures.h"
@@ -25,6 +26,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
+
+using namespace Controls;
 
 namespace {
 const QString activateCaption = QStringLiteral("Activate");
@@ -43,28 +46,12 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     return l;
 }
 
-template<typename T>
-T *place(T *widget, const char *name, const QRect &at)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(at);
-    return widget;
-}
-
 QAction *menuItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &keys = {})
 {
     QAction *action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(keys);
     return action;
-}
-
-QTimer *timer(QObject *parent, const char *name, int intervalMs)
-{
-    auto *t = new QTimer(parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setInterval(intervalMs);
-    return t;
 }
 
 // On Wayland a window takes the focus only with a token from whatever the user

@@ -6,6 +6,7 @@
 #include "profiles/paths.h"
 #include "profiles/profilestore.h"
 #include "sound/mediaplayer.h"
+#include "widgets/controls.h"
 #include "widgets/digitbox.h"
 #include "widgets/imagebutton.h"
 #include "widgets/messages.h"
@@ -26,23 +27,12 @@
 
 using Theme::px;
 
+using namespace Controls;
+
 namespace {
 QRect twips(int left, int top, int width, int height)
 {
     return {px(left), px(top), px(width), px(height)};
-}
-
-template <typename O> O *named(O *object, const QString &name)
-{
-    object->setObjectName(name);
-    return object;
-}
-
-template <typename W> W *place(W *widget, const QString &name, const QRect &at)
-{
-    named(widget, name);
-    widget->setGeometry(at);
-    return widget;
 }
 
 void setTextColour(QWidget *box, const QColor &colour)
