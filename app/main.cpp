@@ -94,17 +94,17 @@ int main(int argc, char *argv[])
     QSettings settings;
     ProfileIndex index(settings);
     ProfileStore store(Paths::profilesFolder());
-    MainWindow frmMain(store, index);
+    MainWindow mainWindow(store, index);
     RaiseRequests raiseRequests;
     raiseRequests.listen(raisePath);
-    QObject::connect(&raiseRequests, &RaiseRequests::raiseRequested, &frmMain, &MainWindow::raiseFromElsewhere);
+    QObject::connect(&raiseRequests, &RaiseRequests::raiseRequested, &mainWindow, &MainWindow::raiseFromElsewhere);
     ExitSignals exitSignals;
-    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &frmMain, &MainWindow::quit);
-    frmMain.load();
-    Theme::centre(&frmMain);
+    QObject::connect(&exitSignals, &ExitSignals::exitRequested, &mainWindow, &MainWindow::quit);
+    mainWindow.load();
+    Theme::centre(&mainWindow);
     if (hidden)
-        frmMain.hideToTray();
+        mainWindow.hideToTray();
     else
-        frmMain.show();
+        mainWindow.show();
     return app.exec();
 }
