@@ -30,6 +30,23 @@ setup_file() {
     silent
 }
 
+@test "once a sound was heard, a damaged file still rings the sample sound" {
+    echo "not a sound at all" >"$E2E_DIR/damaged.wav"
+    profile First 07:30:00 am "$BATS_FILE_TMPDIR/long.wav" Everyday 0 One
+    profile Second 07:31:00 am "$E2E_DIR/damaged.wav" Everyday 0 Two
+    index First Second
+    start_by_clock "2026-12-09 07:20:00"
+    activate "$APP" First 1 && activate "$APP" Second 1
+    set_clock "2026-12-09 07:29:58"
+    shows "$APP" '^  QLabel lblAlarm "First"' 15
+    wait_for 10 loud
+    keys "$(alarm_window)" Escape
+    gone "$APP" "$ringing"
+    set_clock "2026-12-09 07:30:58"
+    shows "$APP" '^  QLabel lblNotice "Sound file unplayable: the sample sound rings instead\."' 15
+    wait_for 10 loud
+}
+
 @test "the sound server restarts while an alarm rings: the sound comes back, and SIGTERM still ends it" {
     [[ ${DAWNBELL_TEST_SOUND:-} == 1 ]] || skip "needs the sound server of scripts/services"
     source "$BATS_TEST_DIRNAME/../../scripts/services"
