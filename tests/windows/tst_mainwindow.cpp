@@ -140,18 +140,6 @@ private slots:
                                                              u"December 9, 2026; Run at 07:30:00 am, Wednesday, December 9, 2026"_s);
     }
 
-    // Exit from the tray closes the editor with the window.
-    void exitClosesEditor()
-    {
-        MainFixture f;
-        MainWindow *main = f.start();
-        QTest::mouseClick(f.part("cmdProfile"), Qt::LeftButton);
-        QPointer<QWidget> editor = topLevel("frmProfile");
-        QVERIFY(editor);
-        topLevel("mnuTray")->findChild<QAction *>(u"mnuTrayExit"_s)->trigger();
-        QTRY_VERIFY((!editor || !editor->isVisible()) && !main->isVisible());
-    }
-
     // Both choices start off. Kept, the active alarms come back at the next start;
     // one whose profile is gone is skipped and said. Start with Desktop writes the
     // autostart entry that starts hidden, and takes it away again. The profile
@@ -228,7 +216,8 @@ private slots:
     // The window comes back from the tray by its menu, and from minimised or the
     // tray when another start asks through the socket beside the lock. Hidden,
     // the clock sleeps; shown again, it reads the time and date at once and
-    // ticks on, the date turning over at midnight.
+    // ticks on, the date turning over at midnight. Exit from the tray closes
+    // the editor with the window.
     void bringBack_data()
     {
         QTest::addColumn<bool>("secondStart"); // else the tray menu's Open
@@ -268,6 +257,11 @@ private slots:
         QVERIFY(f.part<SecondTimer>("Timer1")->isActive() && f.part<QTimer>("Timer3")->isActive());
         f.clock.advance(2000);
         QTRY_COMPARE_WITH_TIMEOUT(f.part<QLabel>("lblDate")->text(), u"Friday, December 11, 2026"_s, 1400);
+        QTest::mouseClick(f.part("cmdProfile"), Qt::LeftButton);
+        QPointer<QWidget> editor = topLevel("frmProfile");
+        QVERIFY(editor);
+        topLevel("mnuTray")->findChild<QAction *>(u"mnuTrayExit"_s)->trigger();
+        QTRY_VERIFY((!editor || !editor->isVisible()) && !main->isVisible());
     }
 
     // One window's life: the cover, the clock, the captions, the panel, damaged
