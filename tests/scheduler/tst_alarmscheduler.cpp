@@ -11,7 +11,6 @@ class TstAlarmScheduler : public QObject
     Q_OBJECT
     QTemporaryDir m_dir;
     ProfileStore m_store{m_dir.path()};
-    const QDateTime m_start{QDate(2026, 12, 9), QTime(7, 29, 59), QTimeZone::utc()};
     FakeClock m_clock;
 
     // Active alarms "A", "B", … at 07:30:00 and on, each a second after the last.
@@ -29,7 +28,7 @@ class TstAlarmScheduler : public QObject
 private slots:
     void init()
     {
-        m_clock.setNow(m_start);
+        m_clock.setNow(QDateTime(QDate(2026, 12, 9), QTime(7, 29, 59), QTimeZone::utc()));
         setAppClock(&m_clock);
     }
     void cleanup() { setAppClock(nullptr); }

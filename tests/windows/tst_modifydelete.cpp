@@ -41,10 +41,8 @@ private slots:
             ask{"Confirmation|Are you sure you want to delete the selected item?|2"},
             refused{"Error|Please select a profile from the list and try again.\n\nIf a selection has been made, "
                     "then deactivate all alarms before trying again.|3"};
-        const QStringList notActivated{"Error|Please select an item from the profile list to activate.|3"};
         const QString unsaved = "Error|The profile '%1' could not be saved.\n<reason>|3";
-        const QByteArray daysX = QByteArray(fileB).replace("Monday, Wednesday, ", "x"),
-                         volumeX = QByteArray(fileB).replace("\r\n1\r\n", "\r\nx\r\n");
+        const QByteArray daysX = QByteArray(fileB).replace("Monday, Wednesday, ", "x");
         QTest::newRow("Modify, saved unchanged, Ctrl+M") << "Ctrl+M save" << fileB << none << acb << fileB;
         QTest::newRow("Modify, renamed ' D ', blank sound, context menu") << "mnuHiddenModify rename save" << fileB << none
             << QStringList{"A", "C", " D "} << " D " + QByteArray(fileB).replace("/snd/b.mp3", "").mid(1);
@@ -56,8 +54,6 @@ private slots:
         QTest::newRow("Modify, pending folder cannot be made") << "mnuProfilesModify no-pending" << fileB << select << abc << fileB;
         QTest::newRow("Modify, no selection") << "mnuHiddenModify unselected" << fileB << select << abc << fileB;
         QTest::newRow("Modify, days of one character") << "mnuProfilesModify" << daysX << select << abc << daysX;
-        QTest::newRow("Activate, days of one character") << "mnuAlarmActivate" << daysX << notActivated << abc << daysX;
-        QTest::newRow("Modify, volume not a number") << "Ctrl+M" << volumeX << select << abc << volumeX;
         QTest::newRow("Delete, Yes, Ctrl+E") << "Ctrl+E" << fileB << ask << ac << QByteArray();
         QTest::newRow("Delete, No, context menu") << "mnuHiddenDelete No" << fileB << ask << abc << fileB;
         QTest::newRow("Delete, no selection") << "mnuProfilesDelete unselected" << fileB << refused << abc << fileB;
