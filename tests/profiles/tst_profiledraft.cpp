@@ -77,14 +77,9 @@ private slots:
             QVERIFY(store.write({name, "07:00:00", "am", "", "Everyday", "0", ""}));
         const QStringList in = fields.split('|');
         ProfileDraft draft;
-        if (in[0] != "?") {
-            draft.name = in[0];
-            draft.namePlaceholder = false;
-        }
-        draft.hour = in[1];
-        draft.minute = in[2];
-        draft.sound = in[3];
-        draft.all = in[4] == "A";
+        if (in[0] != "?")
+            std::tie(draft.name, draft.namePlaceholder) = std::tuple(in[0], false);
+        std::tie(draft.hour, draft.minute, draft.sound, draft.all) = std::tuple(in[1], in[2], in[3], in[4] == "A");
         for (QChar day : in[4])
             if (day.isDigit())
                 draft.days[day.digitValue()] = true;

@@ -22,61 +22,46 @@ class TstAlarmCheck : public QObject
     }
 
 private slots:
-    // In the hour a spring-forward change skips, the alarm rings at the first
-    // second after the jump; in the hour a fall-back repeats, once.
-    void daylightSavingTime_data()
-    {
-        QTest::addColumn<QDateTime>("start");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("fired");
-        const QTimeZone berlin("Europe/Berlin");
-        const QDateTime spring(QDate(2026, 3, 29), QTime(1, 0), berlin), autumn(QDate(2026, 10, 25), QTime(1, 0), berlin);
-        QTest::newRow("skipped hour") << spring << "02:30:00 am" << "Sun 03:00:00 CEST A";
-        QTest::newRow("just before the gap") << spring << "01:59:59 am" << "Sun 01:59:59 CET A";
-        QTest::newRow("repeated hour") << autumn << "02:30:00 am" << "Sun 02:30:00 CEST A";
-        QTest::newRow("after the repeat") << autumn << "03:00:00 am" << "Sun 03:00:00 CET A";
-    }
-    void daylightSavingTime()
-    {
-        QFETCH(QDateTime, start);
-        QFETCH(QString, time);
-        FakeClock clock(start, start.timeZone());
-        AlarmCheck check(m_store, clock);
-        const QStringList rows{row("A", time.left(8), time.right(2))};
-        QStringList seen;
-        for (int i = 0; i < 3 * 3600 + 60; ++i, clock.advance(1000))
-            for (const Firing &f : check.tick(rows).firings)
-                seen << clock.now().toString(QStringLiteral("ddd HH:mm:ss t ")) + f.name;
-        QTEST(seen.join('|'), "fired");
-    }
-
-    // One look over hours (a resume) covers the same wall-clock spans as a look
-    // every second would, also across a change of the clocks.
-    void longLookCoversEverySecond_data()
+    // Ticked every second across a change of the clocks, an alarm in the hour
+    // spring-forward skips rings at the first second after the jump, one in the
+    // hour fall-back repeats rings once; one look over the hours (a resume)
+    // covers the same wall-clock spans as those ticks.
+    void changeOfTheClocks_data()
     {
         QTest::addColumn<QDateTime>("from");
         QTest::addColumn<int>("hours");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("fired");
         const QTimeZone berlin("Europe/Berlin");
-        QTest::newRow("spring forward") << QDateTime(QDate(2026, 3, 28), QTime(22, 17, 3), berlin) << 7;
-        QTest::newRow("fall back") << QDateTime(QDate(2026, 10, 24), QTime(23, 59, 59), berlin) << 5;
-        QTest::newRow("ends in the repeated hour") << QDateTime(QDate(2026, 10, 25), QTime(0, 59, 53), berlin) << 2;
-        QTest::newRow("no change") << QDateTime(QDate(2026, 12, 9), QTime(6, 0), berlin) << 3;
+        const QDateTime spring(QDate(2026, 3, 28), QTime(22, 17, 3), berlin), autumn(QDate(2026, 10, 24), QTime(23, 59, 59), berlin);
+        QTest::newRow("skipped hour") << spring << 7 << "02:30:00 am" << "Sun 03:00:00 CEST A";
+        QTest::newRow("just before the gap") << spring << 7 << "01:59:59 am" << "Sun 01:59:59 CET A";
+        QTest::newRow("repeated hour") << autumn << 5 << "02:30:00 am" << "Sun 02:30:00 CEST A";
+        QTest::newRow("after the repeat") << autumn << 5 << "03:00:00 am" << "Sun 03:00:00 CET A";
+        QTest::newRow("ends in the repeated hour") << QDateTime(QDate(2026, 10, 25), QTime(0, 59, 53), berlin) << 2 << "02:30:00 am"
+                                                   << "Sun 02:30:00 CEST A";
+        QTest::newRow("no change") << QDateTime(QDate(2026, 12, 9), QTime(6, 0), berlin) << 3 << "07:30:00 am" << "Wed 07:30:00 CET A";
     }
-    void longLookCoversEverySecond()
+    void changeOfTheClocks()
     {
         QFETCH(QDateTime, from);
         QFETCH(int, hours);
+        QFETCH(QString, time);
         FakeClock clock(from, from.timeZone());
         AlarmCheck check(m_store, clock);
+        const QStringList rows{row("A", time.left(8), time.right(2))};
         const qint64 start = from.toSecsSinceEpoch(), end = start + hours * 3600 + 17;
-        // Second by second, every wall-clock time reached is covered once.
         auto wall = [&](qint64 s) {
-            const QDateTime utc = QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc());
-            return utc.addSecs(from.timeZone().offsetFromUtc(utc));
+            const QDateTime local = QDateTime::fromSecsSinceEpoch(s, from.timeZone());
+            return QDateTime(local.date(), local.time(), QTimeZone::utc());
         };
-        QList<AlarmCheck::Span> stepwise;
+        QStringList fired;
+        QList<AlarmCheck::Span> stepwise; // every wall-clock time reached, once
         QDateTime high = wall(start);
         for (qint64 s = start + 1; s <= end; ++s) {
+            clock.advance(1000);
+            for (const Firing &f : check.tick(rows).firings)
+                fired << clock.now().toString(QStringLiteral("ddd HH:mm:ss t ")) + f.name;
             const QDateTime at = wall(s);
             if (at <= high)
                 continue;
@@ -86,6 +71,7 @@ private slots:
                 stepwise << AlarmCheck::Span{high, at};
             high = at;
         }
+        QTEST(fired.join('|'), "fired");
         const QList<AlarmCheck::Span> once = check.spans(start, end);
         QCOMPARE(once.size(), stepwise.size());
         for (int i = 0; i < once.size(); ++i)
