@@ -157,6 +157,8 @@ private slots:
                     QTest::keyClick(alarm->windowHandle(), step == u"Space"_s ? Qt::Key_Space : Qt::Key_Escape);
                 if (step.contains(u"Snooze"_s) || step == u"Space"_s)
                     QVERIFY(alarm && in(alarm, "lblSnooze")->isVisible() && !player->isPlaying());
+                else
+                    QVERIFY(!alarm || alarm->isHidden()); // answered for good: the window is gone
             }
             QVERIFY(!alarm || alarm->isHidden());
             const bool disabled = answer.endsWith(u"cmdDeactivate"_s);
@@ -176,6 +178,22 @@ private slots:
         });
         open(f);
         QTRY_VERIFY(done);
+    }
+
+    // The countdown runs out (its timer sped up): the same sound rings again.
+    void snoozeRunsOut()
+    {
+        MainFixture f;
+        f.addProfile(u"Alpha"_s, u"07:30:00"_s, u"am"_s, u"Everyday"_s, u"A"_s, u"0"_s, sound);
+        f.start({u"Alpha"_s});
+        QPointer<AlarmWindow> alarm = f.tick();
+        QVERIFY(alarm && QTest::qWaitForWindowActive(alarm));
+        auto *player = in<MediaPlayer>(alarm, "MediaPlayer1");
+        QTest::keyClick(alarm->windowHandle(), Qt::Key_Space);
+        QVERIFY(!player->isPlaying());
+        in<QTimer>(alarm, "Timer4")->setInterval(1);
+        QTRY_COMPARE(text(alarm, "lblSnooze"), u"00:00:00"_s);
+        QVERIFY(player->isPlaying() && player->url() == sound);
     }
 
     // Alpha rings at 07:30:00 and is snoozed; the machine is next awake at 07:35:00,

@@ -13,11 +13,27 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+// A socket file with nobody behind it, as a killed copy leaves its own.
+bool leaveStaleSocket(const QString &path)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound && QFile::exists(path);
+}
+
 void clickRow(QListWidget *list, const QString &text, Qt::MouseButton button = Qt::LeftButton)
 {
     QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(list->findItems(text, Qt::MatchExactly).value(0)).center());
@@ -186,6 +202,26 @@ private slots:
         qunsetenv("XDG_CONFIG_HOME");
     }
 
+    // Close (Ctrl+C) and the close box put the window away, to the tray or
+    // minimised where there is none; the alarms go on ringing.
+    void putAway_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Close") << false;
+        QTest::newRow("close box") << true;
+    }
+    void putAway()
+    {
+        QFETCH(bool, closeBox);
+        MainFixture f;
+        f.addProfile(u"Gym"_s);
+        MainWindow *main = f.start({u"Gym"_s});
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        closeBox ? void(main->close()) : f.part<QAction>("mnuAlarmClose")->trigger();
+        QVERIFY(TrayIcon::available() ? main->isHidden() : main->isVisible() && main->isMinimized());
+        QVERIFY(f.tick());
+    }
+
     // The tray icon opens the window on a click (all a StatusNotifier host sends)
     // or a double click; a right click only opens its menu.
     void trayIcon_data()
@@ -236,8 +272,7 @@ private slots:
         const QString socket = RaiseRequests::socketPath(dir.filePath(u"dawnbell-1.lock"_s));
         RaiseRequests requests;
         QVERIFY(!RaiseRequests::send(socket, {})); // nobody listens yet
-        QFile stale(socket); // as a copy that was killed leaves it
-        QVERIFY(stale.open(QIODevice::WriteOnly) && requests.listen(socket));
+        QVERIFY(leaveStaleSocket(socket) && requests.listen(socket)); // as a copy that was killed
         connect(&requests, &RaiseRequests::raiseRequested, main, &MainWindow::raiseFromElsewhere);
         QSignalSpy asked(&requests, &RaiseRequests::raiseRequested);
         QVERIFY(QTest::qWaitForWindowExposed(main));
