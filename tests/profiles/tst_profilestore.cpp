@@ -101,6 +101,18 @@ private slots:
         }
     }
 
+    // A modification put back is over: the next save makes a new profile.
+    void putBackEndsModification()
+    {
+        World w(fresh());
+        w.fill();
+        const Files before = w.listed();
+        QString error;
+        QVERIFY(w.run("take", &error) && w.run("put", &error) && w.listed() == before);
+        QVERIFY2(w.run("new", &error), qPrintable(error));
+        QCOMPARE(w.listed().keys(), (QStringList{"Alpha", "Beta", "Gamma"}));
+    }
+
     // Slots as a hand edit may leave them, one change (+ appends, - removes), the keys afterwards.
     void indexSlots_data()
     {
