@@ -199,6 +199,14 @@ private slots:
         QVERIFY(!entry.exists());
         restart();
         QCOMPARE(f.part<SortedList>("lstActive")->count(), 0);
+        // An entry that cannot be written is said, and the item stays unticked.
+        QVERIFY(QDir(f.dir.filePath(u"config/autostart"_s)).removeRecursively());
+        QFile blocker(f.dir.filePath(u"config/autostart"_s)); // a file where the folder goes
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        f.part<QAction>("mnuAlarmAutostart")->trigger();
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QVERIFY(boxes.seen.last().startsWith(u"Error|The desktop's autostart entry could not be changed: "_s));
+        QVERIFY(!f.part<QAction>("mnuAlarmAutostart")->isChecked());
         qunsetenv("XDG_CONFIG_HOME");
     }
 
