@@ -152,8 +152,29 @@ private slots:
         f.start({u"Gym"_s, u"Run"_s});
         f.clock.setNow(f.clock.now().addSecs(3 * 3600));
         QVERIFY(!f.wake());
-        QCOMPARE(f.main->findChild<TrayIcon *>()->toolTip(), u"Alarm Clock - 2 Active Alarms!\nMissed: Gym at 07:30:00 am, Wednesday, "
-                                                             u"December 9, 2026; Run at 07:30:00 am, Wednesday, December 9, 2026"_s);
+        const QString missed = u"Missed: Gym at 07:30:00 am, Wednesday, December 9, 2026; Run at 07:30:00 am, Wednesday, December 9, 2026"_s;
+        QCOMPARE(f.main->findChild<TrayIcon *>()->toolTip(), u"Alarm Clock - 2 Active Alarms!\n"_s + missed);
+        auto *label = f.part<QLabel>("lblMissed");
+        QVERIFY(label->isVisible() && label->text() == missed);
+    }
+
+    // The window takes no input while the editor or an alarm window is up,
+    // also when the editor closes first.
+    void disabledUnderEditorAndAlarm()
+    {
+        MainFixture f;
+        f.addProfile(u"Gym"_s);
+        MainWindow *main = f.start({u"Gym"_s});
+        QTest::mouseClick(f.part("cmdProfile"), Qt::LeftButton);
+        QPointer<QWidget> editor = topLevel("frmProfile");
+        QVERIFY(editor && !main->isEnabled());
+        QPointer<AlarmWindow> alarm = f.tick();
+        QVERIFY(alarm);
+        QTest::mouseClick(editor->findChild<QWidget *>(u"cmdCancel"_s), Qt::LeftButton);
+        QTRY_VERIFY(!editor || !editor->isVisible());
+        QVERIFY(!main->isEnabled());
+        alarm->close();
+        QVERIFY(main->isEnabled());
     }
 
     // Both choices start off. Kept, the active alarms come back at the next start;
